@@ -38,10 +38,11 @@ int SettingsModulation::frequencyHz(int index) const
 
 int SettingsModulation::calibrationTypeOf(int index) const
 {
-    ZTRACE() << "idxFrequency<=modulationFrequenciesCalibration.size(): " << m_calibrationTypes.size();
+    ZTRACE().nospace() << "idxFrequency<=modulationFrequenciesCalibration.size(): "
+                       << m_calibrationTypes.size();
     if (index < 0 || index >= m_calibrationTypes.size())
         return 0;
     const int type = m_calibrationTypes.at(index);
-    ZTRACE() << "modulationFrequenciesCalibration.at(idxFrequency): " << type;
+    ZTRACE().nospace() << "modulationFrequenciesCalibration.at(idxFrequency): " << type;
     return type;
 }
