@@ -4,6 +4,8 @@
 
 Settings3D::Settings3D(QObject* parent) : QObject(parent)
 {
+    // Lets spies and queued connections carry the correction status by its type name.
+    qRegisterMetaType<Settings3D::CalibrationType>("Settings3D::CalibrationType");
 }
 
 Settings3D::~Settings3D()

@@ -1,6 +1,32 @@
 #include "SignalLog.h"
 
+#include <QMetaEnum>
 #include <QVariant>
+
+#include <cstring>
+
+namespace {
+
+// Enumerations show as their key (a Q_ENUM the variant cannot convert), other values as the
+// variant's text.
+QString argumentText(int type, const void* argument)
+{
+    if (QMetaType::typeFlags(type) & QMetaType::IsEnumeration) {
+        int value = 0;
+        std::memcpy(&value, argument, size_t(qMin(QMetaType::sizeOf(type), int(sizeof value))));
+        const QByteArray typeName = QMetaType::typeName(type);
+        const QByteArray enumName = typeName.mid(typeName.lastIndexOf(':') + 1);
+        if (const QMetaObject* meta = QMetaType::metaObjectForType(type)) {
+            const int index = meta->indexOfEnumerator(enumName.constData());
+            if (index >= 0 && meta->enumerator(index).valueToKey(value))
+                return QString::fromLatin1(meta->enumerator(index).valueToKey(value));
+        }
+        return QString::number(value);
+    }
+    return QVariant(type, argument).toString();
+}
+
+} // namespace
 
 SignalLog::SignalLog(QObject* sender)
 {
@@ -28,6 +54,8 @@ void SignalLog::watch(QObject* sender)
             if (type == QMetaType::UnknownType) {
                 void* argv[] = {&type, &p};
                 QMetaObject::metacall(sender, QMetaObject::RegisterMethodArgumentMetaType, i, argv);
+                if (type <= 0)
+                    type = QMetaType::type(method.parameterTypes().at(p).constData());
             }
             recorded.types.append(type);
         }
@@ -56,11 +84,8 @@ int SignalLog::qt_metacall(QMetaObject::Call call, int id, void** arguments)
         const Recorded& recorded = m_signals.at(id);
         const QMetaMethod& method = recorded.method;
         QStringList values;
-        for (int p = 0; p < recorded.types.size(); ++p) {
-            const QVariant value(recorded.types.at(p), arguments[p + 1]);
-            const QString text = value.toString();
-            values.append(text.isEmpty() ? QString::number(value.toInt()) : text);
-        }
+        for (int p = 0; p < recorded.types.size(); ++p)
+            values.append(argumentText(recorded.types.at(p), arguments[p + 1]));
         m_entries.append(QString::fromLatin1(method.name()) + QLatin1Char('(') +
                          values.join(QLatin1String(", ")) + QLatin1Char(')'));
     }
