@@ -1,11 +1,11 @@
 #include "settings/Settings.h"
 #include "settings/SettingsXml.h"
 
-#include "support/SignalLog.h"
+#include "SignalLog.h"
+#include "TraceLog.h"
 #include "support/TestMain.h"
 
 #include <QByteArray>
-#include <QLoggingCategory>
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
@@ -19,24 +19,7 @@ Q_DECLARE_METATYPE(const QMetaObject*)
 
 namespace {
 
-QStringList capturedTraces;
-
-void captureTrace(QtMsgType, const QMessageLogContext& context, const QString& message)
-{
-    if (context.category && qstrcmp(context.category, "kestrane.trace") == 0)
-        capturedTraces.append(message);
-}
-
-QStringList tracesOf(const std::function<void()>& code)
-{
-    capturedTraces.clear();
-    QLoggingCategory::setFilterRules(QStringLiteral("kestrane.trace.debug=true"));
-    const QtMessageHandler previous = qInstallMessageHandler(captureTrace);
-    code();
-    qInstallMessageHandler(previous);
-    QLoggingCategory::setFilterRules(QStringLiteral("kestrane.trace.debug=false"));
-    return capturedTraces;
-}
+using TraceLog::tracesOf;
 
 QByteArray int16s(std::initializer_list<int> values)
 {

@@ -1,9 +1,9 @@
 #include "settings/Settings.h"
 
-#include "support/SignalLog.h"
+#include "SignalLog.h"
+#include "TraceLog.h"
 #include "support/TestMain.h"
 
-#include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -12,29 +12,7 @@
 using HubAction = std::function<void(Settings&)>;
 Q_DECLARE_METATYPE(HubAction)
 
-namespace {
-
-QStringList capturedTraces;
-
-void captureTrace(QtMsgType, const QMessageLogContext& context, const QString& message)
-{
-    if (context.category && qstrcmp(context.category, "kestrane.trace") == 0)
-        capturedTraces.append(message);
-}
-
-// Runs a piece of code with the debug traces switched on and returns what it traced.
-QStringList tracesOf(const std::function<void()>& code)
-{
-    capturedTraces.clear();
-    QLoggingCategory::setFilterRules(QStringLiteral("kestrane.trace.debug=true"));
-    const QtMessageHandler previous = qInstallMessageHandler(captureTrace);
-    code();
-    qInstallMessageHandler(previous);
-    QLoggingCategory::setFilterRules(QStringLiteral("kestrane.trace.debug=false"));
-    return capturedTraces;
-}
-
-} // namespace
+using TraceLog::tracesOf;
 
 class TestHub : public QObject
 {

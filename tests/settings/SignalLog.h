@@ -1,15 +1,50 @@
-#include "SignalLog.h"
+#pragma once
 
 #include <QMetaEnum>
+#include <QMetaMethod>
+#include <QObject>
+#include <QStringList>
 #include <QVariant>
+#include <QVector>
 
 #include <cstring>
+#include <initializer_list>
 
-namespace {
+// Header-only so that each settings test executable compiles its own copy.
+// Records every signal the given objects declare (their own classes', not QObject's) in
+// emission order as "name(arg, ...)", so a test can compare a sequence of announcements
+// across signals and objects, which QSignalSpy cannot. Connections are direct, like the
+// hub's listeners.
+class SignalLog final : public QObject
+{
+public:
+    explicit SignalLog(QObject* sender);
+    explicit SignalLog(std::initializer_list<QObject*> senders);
+
+    const QStringList& entries() const { return m_entries; }
+    void clear() { m_entries.clear(); }
+    // The names of the signals in the sender's declaration order, with their signatures.
+    static QStringList declaredSignals(const QMetaObject& metaObject);
+
+    int qt_metacall(QMetaObject::Call call, int id, void** arguments) override;
+
+private:
+    struct Recorded
+    {
+        QMetaMethod method;
+        QVector<int> types;
+    };
+    void watch(QObject* sender);
+
+    QVector<Recorded> m_signals;
+    QStringList m_entries;
+};
+
+namespace SignalLogDetail {
 
 // Enumerations show as their key (a Q_ENUM the variant cannot convert), other values as the
 // variant's text.
-QString argumentText(int type, const void* argument)
+inline QString argumentText(int type, const void* argument)
 {
     if (QMetaType::typeFlags(type) & QMetaType::IsEnumeration) {
         int value = 0;
@@ -26,20 +61,20 @@ QString argumentText(int type, const void* argument)
     return QVariant(type, argument).toString();
 }
 
-} // namespace
+} // namespace SignalLogDetail
 
-SignalLog::SignalLog(QObject* sender)
+inline SignalLog::SignalLog(QObject* sender)
 {
     watch(sender);
 }
 
-SignalLog::SignalLog(std::initializer_list<QObject*> senders)
+inline SignalLog::SignalLog(std::initializer_list<QObject*> senders)
 {
     for (QObject* sender : senders)
         watch(sender);
 }
 
-void SignalLog::watch(QObject* sender)
+inline void SignalLog::watch(QObject* sender)
 {
     const QMetaObject* meta = sender->metaObject();
     const int slotBase = QObject::staticMetaObject.methodCount();
@@ -64,7 +99,7 @@ void SignalLog::watch(QObject* sender)
     }
 }
 
-QStringList SignalLog::declaredSignals(const QMetaObject& metaObject)
+inline QStringList SignalLog::declaredSignals(const QMetaObject& metaObject)
 {
     QStringList names;
     for (int i = metaObject.methodOffset(); i < metaObject.methodCount(); ++i) {
@@ -75,7 +110,7 @@ QStringList SignalLog::declaredSignals(const QMetaObject& metaObject)
     return names;
 }
 
-int SignalLog::qt_metacall(QMetaObject::Call call, int id, void** arguments)
+inline int SignalLog::qt_metacall(QMetaObject::Call call, int id, void** arguments)
 {
     id = QObject::qt_metacall(call, id, arguments);
     if (id < 0 || call != QMetaObject::InvokeMetaMethod)
@@ -85,7 +120,7 @@ int SignalLog::qt_metacall(QMetaObject::Call call, int id, void** arguments)
         const QMetaMethod& method = recorded.method;
         QStringList values;
         for (int p = 0; p < recorded.types.size(); ++p)
-            values.append(argumentText(recorded.types.at(p), arguments[p + 1]));
+            values.append(SignalLogDetail::argumentText(recorded.types.at(p), arguments[p + 1]));
         m_entries.append(QString::fromLatin1(method.name()) + QLatin1Char('(') +
                          values.join(QLatin1String(", ")) + QLatin1Char(')'));
     }
