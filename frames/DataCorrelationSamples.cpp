@@ -7,8 +7,7 @@
 #include <cstring>
 
 DataCorrelationSamples::DataCorrelationSamples(Settings* settings, QObject* parent)
-    : QObject(parent)
-    , m_settings(settings)
+    : QObject(parent), m_settings(settings)
 {
     for (DataPixelfield*& part : m_parts)
         part = new DataPixelfield(settings, this);

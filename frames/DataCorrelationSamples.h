@@ -29,7 +29,10 @@ public:
     int** partData(int index) const;
     DataPixelfield* partField(int index) const;
     int partValue(int index, int column, int row) const;
-    int** differenceData(bool second) { return second ? m_difference1.columns.data() : m_difference0.columns.data(); }
+    int** differenceData(bool second)
+    {
+        return second ? m_difference1.columns.data() : m_difference0.columns.data();
+    }
     int differenceValue(bool second, int column, int row) const;
     // How many sample images the last reply held (1, 2, 4 or 5).
     int lastSampleCount() const { return m_lastSampleCount; }

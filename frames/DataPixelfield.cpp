@@ -110,7 +110,9 @@ void DataPixelfield::decode(const QByteArray& data)
     const SettingsROI* roi = m_settings->roi();
     // An ROI far outside any sensor (a damaged configuration) could overflow the placement
     // arithmetic; nothing of it would land on the field anyway.
-    auto farOutside = [](int coordinate) { return coordinate < -kLargestSensorSide || coordinate > 2 * kLargestSensorSide; };
+    auto farOutside = [](int coordinate) {
+        return coordinate < -kLargestSensorSide || coordinate > 2 * kLargestSensorSide;
+    };
     if (farOutside(roi->x1()) || farOutside(roi->x2()) || farOutside(roi->y1()))
         return;
     const int x1 = roi->x1();

@@ -63,7 +63,13 @@ signals:
     void finished();
 
 private:
-    enum class Footprint { Single, VerticalPair, HorizontalPair, Block };
+    enum class Footprint
+    {
+        Single,
+        VerticalPair,
+        HorizontalPair,
+        Block
+    };
 
     int readWord(const uchar* payload, int index, bool logarithmic) const;
     void place(int column, int row, Footprint footprint, int direction, int value);

@@ -40,7 +40,11 @@ QString compareField(const DataPixelfield& field, const Expectation& wordAt)
             const int word = wordAt(c, r);
             const int expected = word < 0 ? -1 : word % 7000;
             if (field.value(c, r) != expected)
-                return QStringLiteral("(%1, %2): %3, expected %4").arg(c).arg(r).arg(field.value(c, r)).arg(expected);
+                return QStringLiteral("(%1, %2): %3, expected %4")
+                    .arg(c)
+                    .arg(r)
+                    .arg(field.value(c, r))
+                    .arg(expected);
         }
     }
     return {};
@@ -100,7 +104,8 @@ void TestDataPixelfield::centreSplitPlacement_data()
     QTest::addRow("row reduction 2") << 1 << false << false << false << 1 << 320 << 120 << 1 << 2 << 1;
     QTest::addRow("row reduction 8") << 0 << false << false << false << 3 << 320 << 30 << 1 << 8 << 1;
     QTest::addRow("dual MGX distance") << 1 << false << false << true << 0 << 320 << 120 << 2 << 2 << 1;
-    QTest::addRow("dual MGX distance, reduction 2") << 1 << false << false << true << 1 << 320 << 60 << 2 << 4 << 1;
+    QTest::addRow("dual MGX distance, reduction 2")
+        << 1 << false << false << true << 1 << 320 << 60 << 2 << 4 << 1;
     QTest::addRow("dual MGX in DCS mode") << 6 << false << false << true << 2 << 320 << 240 << 1 << 1 << 1;
     QTest::addRow("dual MGX with binning") << 1 << true << false << true << 0 << 160 << 120 << 2 << 2 << 2;
 }
@@ -140,7 +145,8 @@ void TestDataPixelfield::centreSplitPlacement()
     // in the upper half, downward in the lower half. Where footprints overlap the later word
     // wins: the upper half is written from its last row up, the lower half from its first down.
     auto covers = [&](int p, int row) {
-        const int anchor = p < halfRows ? centre - 1 - rowStep * (halfRows - 1 - p) : centre + rowStep * (p - halfRows);
+        const int anchor =
+            p < halfRows ? centre - 1 - rowStep * (halfRows - 1 - p) : centre + rowStep * (p - halfRows);
         const int top = p < halfRows ? anchor - (rowsPerWord - 1) : anchor;
         return row >= top && row < top + rowsPerWord;
     };
