@@ -144,6 +144,7 @@ void DataPixelfield::decode(const QByteArray& data)
         step = 1;
 
     const bool pairColumns = footprint == Footprint::HorizontalPair || footprint == Footprint::Block;
+    const bool pairRows = footprint == Footprint::VerticalPair || footprint == Footprint::Block;
     const int columnStep = pairColumns ? 2 : 1;
     const int wordsPerRow = pairColumns ? roiWidth / 2 : roiWidth;
     // An empty or inverted ROI delivers nothing that could be placed.
@@ -151,8 +152,98 @@ void DataPixelfield::decode(const QByteArray& data)
         return;
 
     const auto* payload = reinterpret_cast<const uchar*>(data.constData());
-    const int wordCount = data.size() / 2;
-    // g and r of the readout, kept incrementally: g = (columnStep * i) mod W, r = i div wordsPerRow.
+    const bool singleBlock = chip == 4 || chip == 5;
+    Layout layout;
+    layout.payload = payload;
+    layout.logarithmic = logarithmic;
+    layout.wordsPerRow = wordsPerRow;
+    layout.rowStep = step;
+    if (columnStep * wordsPerRow != roiWidth) {
+        // Column pairs over an odd ROI width: the readout column wraps inside a row, so each
+        // word is placed on its own.
+        placeWordByWord(layout, footprint, singleBlock, data.size(), x1, roiWidth, y1, centreRow);
+        return;
+    }
+
+    // Every payload row then starts at the ROI's edge, so whole rows are placed at once.
+    if (singleBlock) {
+        // One block from the ROI's top-left corner, left to right and top to bottom.
+        layout.wordCount = data.size() / 2;
+        layout.firstWord = 0;
+        layout.wordDirection = +1;
+        placeRows(layout, pairColumns, pairRows, x1, y1, +1);
+        return;
+    }
+    // Centre-split readout: the upper half of the image ending on the centre row, read from its
+    // last word backwards and extending left and up, then the lower half starting on the centre
+    // row. The halves never share a row, so each can be placed as a whole.
+    layout.wordCount = data.size() / 4;
+    layout.firstWord = layout.wordCount - 1;
+    layout.wordDirection = -1;
+    placeRows(layout, pairColumns, pairRows, x1 + roiWidth - 1, centreRow - 1, -1);
+    layout.firstWord = layout.wordCount;
+    layout.wordDirection = +1;
+    placeRows(layout, pairColumns, pairRows, x1, centreRow, +1);
+}
+
+void DataPixelfield::placeRows(const Layout& layout, bool pairColumns, bool pairRows, int column, int row,
+                               int direction)
+{
+    if (pairColumns) {
+        if (pairRows)
+            placeRowsOf<2, 2>(layout, column, row, direction);
+        else
+            placeRowsOf<2, 1>(layout, column, row, direction);
+    } else {
+        if (pairRows)
+            placeRowsOf<1, 2>(layout, column, row, direction);
+        else
+            placeRowsOf<1, 1>(layout, column, row, direction);
+    }
+}
+
+// Places layout.wordCount words, wordsPerRow to a payload row, starting at the anchor
+// (column, row) and moving away from it in `direction`; each word fills Columns x Rows cells
+// extending in the same direction. Cells outside the field are dropped.
+template <int Columns, int Rows>
+void DataPixelfield::placeRowsOf(const Layout& layout, int firstColumn, int firstRow, int direction)
+{
+    int word = layout.firstWord;
+    int remaining = layout.wordCount;
+    for (int row = firstRow; remaining > 0; row += direction * layout.rowStep) {
+        const int count = std::min(remaining, layout.wordsPerRow);
+        remaining -= count;
+        const bool firstRowInside = unsigned(row) < unsigned(m_height);
+        const bool secondRowInside = Rows == 2 && unsigned(row + direction) < unsigned(m_height);
+        if (!firstRowInside && !secondRowInside) {
+            // Rows only move further away from the field from here on.
+            if (direction > 0 ? row >= m_height : row + (Rows - 1) * direction < 0)
+                return;
+            word += count * layout.wordDirection;
+            continue;
+        }
+        int column = firstColumn;
+        for (int k = 0; k < count; ++k, column += Columns * direction, word += layout.wordDirection) {
+            const int value = readWord(layout.payload, word, layout.logarithmic);
+            for (int dc = 0; dc < Columns; ++dc) {
+                const int c = column + dc * direction;
+                if (unsigned(c) >= unsigned(m_width))
+                    continue;
+                int* cells = m_columns[size_t(c)];
+                if (firstRowInside)
+                    cells[row] = value;
+                if (Rows == 2 && secondRowInside)
+                    cells[row + direction] = value;
+            }
+        }
+    }
+}
+
+void DataPixelfield::placeWordByWord(const Layout& layout, Footprint footprint, bool singleBlock,
+                                     int byteCount, int x1, int roiWidth, int y1, int centreRow)
+{
+    const int columnStep = 2;
+    // g and r of the readout, kept incrementally: g = (2 i) mod W, r = i div wordsPerRow.
     int g = 0;
     int r = 0;
     int wordInRow = 0;
@@ -160,27 +251,25 @@ void DataPixelfield::decode(const QByteArray& data)
         g += columnStep;
         while (g >= roiWidth)
             g -= roiWidth;
-        if (++wordInRow == wordsPerRow) {
+        if (++wordInRow == layout.wordsPerRow) {
             wordInRow = 0;
             ++r;
         }
     };
-
-    if (chip == 4 || chip == 5) {
-        for (int i = 0; i < wordCount; ++i) {
-            place(x1 + g, y1 + step * r, footprint, +1, readWord(payload, i, logarithmic));
+    if (singleBlock) {
+        for (int i = 0; i < byteCount / 2; ++i) {
+            place(x1 + g, y1 + layout.rowStep * r, footprint, +1,
+                  readWord(layout.payload, i, layout.logarithmic));
             advance();
         }
         return;
     }
-
-    // Centre-split readout: the upper half of the image ending on the centre row, read from its
-    // last word backwards, then the lower half starting on the centre row.
-    const int half = data.size() / 4;
+    const int half = byteCount / 4;
     for (int i = 0; i < half; ++i) {
-        place(x1 + roiWidth - 1 - g, centreRow - 1 - step * r, footprint, -1,
-              readWord(payload, half - 1 - i, logarithmic));
-        place(x1 + g, centreRow + step * r, footprint, +1, readWord(payload, half + i, logarithmic));
+        place(x1 + roiWidth - 1 - g, centreRow - 1 - layout.rowStep * r, footprint, -1,
+              readWord(layout.payload, half - 1 - i, layout.logarithmic));
+        place(x1 + g, centreRow + layout.rowStep * r, footprint, +1,
+              readWord(layout.payload, half + i, layout.logarithmic));
         advance();
     }
 }

@@ -71,9 +71,26 @@ private:
         Block
     };
 
+    // What the placement of one decode needs besides the anchor.
+    struct Layout
+    {
+        const uchar* payload = nullptr;
+        bool logarithmic = false;
+        int wordsPerRow = 1;
+        int rowStep = 1;
+        int wordCount = 0;
+        int firstWord = 0;
+        int wordDirection = 1;
+    };
+
     int readWord(const uchar* payload, int index, bool logarithmic) const;
     void place(int column, int row, Footprint footprint, int direction, int value);
     void decode(const QByteArray& data);
+    void placeRows(const Layout& layout, bool pairColumns, bool pairRows, int column, int row, int direction);
+    template <int Columns, int Rows>
+    void placeRowsOf(const Layout& layout, int firstColumn, int firstRow, int direction);
+    void placeWordByWord(const Layout& layout, Footprint footprint, bool singleBlock, int byteCount, int x1,
+                         int roiWidth, int y1, int centreRow);
 
     Settings* m_settings;
     int m_width;
