@@ -26,9 +26,10 @@ constexpr int slow = 5000; // getPartVersion, speed of light, setModulationFrequ
 constexpr int correctDRNU = 20000;
 constexpr int renewDRNU = 50000; // also "showDRNU" typed into the console
 constexpr int console = 100000;
-constexpr int searchBadPixels = 500000;   // event-driven; also "factoryCalibration"
-constexpr int calibrateDRNU = 5000000;    // event-driven
-constexpr int closeBeforeStopVideo = 500; // closeAfterWait before "startVideo"/"stopVideo"
+constexpr int searchBadPixels = 500000;     // event-driven
+constexpr int factoryCalibration = 500000;  // event-driven, typed into the console
+constexpr int calibrateDRNU = 5000000;      // event-driven
+constexpr int closeBeforeVideoSwitch = 500; // closeAfterWait before "startVideo" / "stopVideo"
 } // namespace Timeout
 
 // Connection, identification and server state

@@ -35,10 +35,10 @@ void ZelTcp::setSocket()
 
 void ZelTcp::setCommand(const QString& cmd)
 {
-    const QString terminated = cmd + QLatin1Char('\n');
-    if (terminated == command && !commandBytes.isEmpty())
+    // The frame loop sets the same command for every frame: nothing to encode again.
+    if (!commandBytes.isEmpty() && command.size() == cmd.size() + 1 && command.startsWith(cmd))
         return;
-    command = terminated;
+    command = cmd + QLatin1Char('\n');
     // The text goes out up to its first NUL character, always ended by the line feed.
     commandBytes = command.toUtf8();
     const int nul = commandBytes.indexOf('\0');
