@@ -189,7 +189,10 @@ void TestCommands::textsReachTheServerUnchanged()
     QVERIFY(tcp.sendCommand(2000));
     tcp.setCommand(Commands::selectChipTypeRegister());
     QVERIFY(tcp.sendCommand(2000));
-    QCOMPARE(server.received(), (QList<QByteArray>{"setKalmanK 0.5000\n", "setOffset -20\n", "w 11 FA\n"}));
+    tcp.setCommand(Commands::setKalmanK(0.5));
+    QVERIFY(tcp.sendCommand(2000));
+    QCOMPARE(server.received(), (QList<QByteArray>{"setKalmanK 0.5000\n", "setOffset -20\n", "w 11 FA\n",
+                                                   "setKalmanK 0.5000\n"}));
 }
 
 KESTRANE_TEST_MAIN(TestCommands)
