@@ -188,8 +188,22 @@ const QRgb* ImageColorizer::table(int mapping)
     Table& table = m_tables[mapping];
     if (!table.valid) {
         table.rgb.resize(static_cast<std::size_t>(size));
-        for (qint64 offset = 0; offset < size; ++offset)
-            table.rgb[static_cast<std::size_t>(offset)] = rgb(static_cast<int>(m_rangeMin + offset), mapping);
+        QRgb* entries = table.rgb.data();
+        // The in-range rule for every entry first, then the few values with rules of their
+        // own (0 on the ramps, the status codes) from the full rule.
+        if (mapping != 0) {
+            for (qint64 offset = 0; offset < size; ++offset)
+                entries[offset] = m_rampRgb[rampIndex(static_cast<int>(m_rangeMin + offset), mapping)];
+        } else {
+            for (qint64 offset = 0; offset < size; ++offset) {
+                const int g = std::clamp(truncated(static_cast<double>(offset) * m_grayScale), 0, 255);
+                entries[offset] = qRgb(g, g, g);
+            }
+        }
+        for (int special : {0, int(kLowAmplitude), int(kSaturated), int(kAdcOverflow)}) {
+            if (special >= m_rangeMin && special <= m_rangeMax)
+                entries[qint64(special) - m_rangeMin] = rgb(special, mapping);
+        }
         table.valid = true;
     }
     return table.rgb.data();

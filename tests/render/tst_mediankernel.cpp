@@ -17,8 +17,10 @@ void referenceMedian(std::vector<int>& field, int columns, int rows, int x1, int
     const int k = size * size / 2;
     std::vector<int> work = field;
     std::vector<int> window;
-    for (int c = h; c < columns - h; ++c) {
-        for (int r = h; r < rows - h; ++r) {
+    // Every interior sensor position goes into the working copy; only the ROI's are copied
+    // back, so the others are skipped here.
+    for (int c = std::max(h, x1); c < columns - h && c <= x2; ++c) {
+        for (int r = std::max(h, y1); r < rows - h && r <= y2; ++r) {
             window.clear();
             for (int wc = c - h; wc <= c + h; ++wc)
                 for (int wr = r - h; wr <= r + h; ++wr)
