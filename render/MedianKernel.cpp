@@ -63,62 +63,6 @@ MEDIAN_INLINE void sort5(int& a, int& b, int& c, int& d, int& e)
     sort2(b, c);
 }
 
-// The middle (7th smallest) of 13 values: an odd-even merge network for 13 inputs; the
-// comparators that cannot reach the middle output are dropped by the compiler.
-MEDIAN_INLINE int median13(int v0, int v1, int v2, int v3, int v4, int v5, int v6, int v7, int v8, int v9,
-                           int v10, int v11, int v12)
-{
-    sort2(v0, v1);
-    sort2(v2, v3);
-    sort2(v4, v5);
-    sort2(v6, v7);
-    sort2(v8, v9);
-    sort2(v10, v11);
-    sort2(v0, v2);
-    sort2(v1, v3);
-    sort2(v4, v6);
-    sort2(v5, v7);
-    sort2(v8, v10);
-    sort2(v9, v11);
-    sort2(v1, v2);
-    sort2(v5, v6);
-    sort2(v9, v10);
-    sort2(v0, v4);
-    sort2(v1, v5);
-    sort2(v2, v6);
-    sort2(v3, v7);
-    sort2(v8, v12);
-    sort2(v2, v4);
-    sort2(v3, v5);
-    sort2(v10, v12);
-    sort2(v1, v2);
-    sort2(v3, v4);
-    sort2(v5, v6);
-    sort2(v9, v10);
-    sort2(v11, v12);
-    sort2(v0, v8);
-    sort2(v1, v9);
-    sort2(v2, v10);
-    sort2(v3, v11);
-    sort2(v4, v12);
-    sort2(v4, v8);
-    sort2(v5, v9);
-    sort2(v6, v10);
-    sort2(v7, v11);
-    sort2(v2, v4);
-    sort2(v3, v5);
-    sort2(v6, v8);
-    sort2(v7, v9);
-    sort2(v10, v12);
-    sort2(v1, v2);
-    sort2(v3, v4);
-    sort2(v5, v6);
-    sort2(v7, v8);
-    sort2(v9, v10);
-    sort2(v11, v12);
-    return v6;
-}
-
 MEDIAN_INLINE int* column(const Pass& p, int c)
 {
     return p.field + static_cast<std::ptrdiff_t>(c) * p.rows;
@@ -209,10 +153,13 @@ MEDIAN_INLINE void sortColumn5(const Pass& p, int n, int c)
     }
 }
 
-// The five window columns are sorted; sorting each rank across the columns as well leaves a
-// 5 x 5 table ordered along rows and columns. An entry with at least 14 entries at or above
-// it (or at or below it) cannot be the 13th smallest, which leaves 13 candidates whose middle
-// is the median: ranks 0: columns 3, 4; 1: 2 ... 4; 2: 1 ... 3; 3: 0 ... 2; 4: 0, 1.
+// The five window columns are sorted. Sorting each rank across the columns as well would
+// leave a 5 x 5 table ordered along rows and columns, in which an entry with 14 or more
+// entries at or above it (or at or below it) cannot be the 13th smallest; the middle of the
+// 13 remaining candidates is the median. The network below is that row sort followed by a
+// 13-input median network, with every comparator removed whose result is already fixed by
+// the sorted columns (checked on all inputs with sorted 0/1 columns, which by the 0/1
+// principle covers all inputs with sorted columns); the median ends in r22.
 MEDIAN_INLINE void pass5(const Pass& p)
 {
     const int n = p.r1 - p.r0 + 1;
@@ -253,12 +200,67 @@ MEDIAN_INLINE void pass5(const Pass& p)
             int r20 = a2[i], r21 = b2[i], r22 = d2[i], r23 = e2[i], r24 = f2[i];
             int r30 = a3[i], r31 = b3[i], r32 = d3[i], r33 = e3[i], r34 = f3[i];
             int r40 = a4[i], r41 = b4[i], r42 = d4[i], r43 = e4[i], r44 = f4[i];
-            sort5(r00, r01, r02, r03, r04);
-            sort5(r10, r11, r12, r13, r14);
-            sort5(r20, r21, r22, r23, r24);
-            sort5(r30, r31, r32, r33, r34);
-            sort5(r40, r41, r42, r43, r44);
-            out[i] = median13(r03, r04, r12, r13, r14, r21, r22, r23, r30, r31, r32, r40, r41);
+            sort2(r00, r01);
+            sort2(r02, r04);
+            sort2(r02, r03);
+            sort2(r00, r03);
+            sort2(r01, r04);
+            sort2(r01, r03);
+            sort2(r10, r11);
+            sort2(r13, r14);
+            sort2(r12, r14);
+            sort2(r10, r12);
+            sort2(r11, r14);
+            sort2(r11, r13);
+            sort2(r11, r12);
+            sort2(r20, r21);
+            sort2(r23, r24);
+            sort2(r22, r24);
+            sort2(r22, r23);
+            sort2(r20, r23);
+            sort2(r20, r22);
+            sort2(r21, r24);
+            sort2(r30, r31);
+            sort2(r32, r34);
+            sort2(r32, r33);
+            sort2(r30, r33);
+            sort2(r30, r32);
+            sort2(r31, r34);
+            sort2(r31, r33);
+            sort2(r31, r32);
+            sort2(r40, r41);
+            sort2(r43, r44);
+            sort2(r42, r44);
+            sort2(r42, r43);
+            sort2(r40, r43);
+            sort2(r41, r42);
+            sort2(r03, r04);
+            sort2(r12, r13);
+            sort2(r14, r21);
+            sort2(r32, r40);
+            sort2(r03, r12);
+            sort2(r04, r13);
+            sort2(r14, r22);
+            sort2(r21, r23);
+            sort2(r04, r12);
+            sort2(r21, r22);
+            sort2(r04, r21);
+            sort2(r12, r14);
+            sort2(r13, r21);
+            sort2(r32, r41);
+            sort2(r13, r14);
+            sort2(r21, r22);
+            sort2(r31, r32);
+            sort2(r40, r41);
+            sort2(r04, r31);
+            sort2(r13, r40);
+            sort2(r14, r30);
+            sort2(r21, r31);
+            sort2(r22, r32);
+            sort2(r13, r21);
+            sort2(r22, r30);
+            sort2(r21, r22);
+            out[i] = r22;
         }
     }
 }
@@ -274,11 +276,32 @@ __attribute__((target("avx2"))) void pass5Avx2(const Pass& p)
     pass5(p);
 }
 
+// AVX-512 doubles the vector registers, which the 5 x 5 network needs to stay out of memory.
+__attribute__((target("avx2,avx512f,avx512vl"))) void pass5Avx512(const Pass& p)
+{
+    pass5(p);
+}
+
 bool hasAvx2()
 {
     return __builtin_cpu_supports("avx2");
 }
+
+bool hasAvx512()
+{
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+}
 #else
+void pass5Avx512(const Pass& p)
+{
+    pass5(p);
+}
+
+bool hasAvx512()
+{
+    return false;
+}
+
 void pass3Avx2(const Pass& p)
 {
     pass3(p);
@@ -422,7 +445,10 @@ void MedianKernel::apply(int* field, int columns, int rows, int x1, int x2, int 
     if (s == 3) {
         hasAvx2() ? pass3Avx2(p) : pass3Baseline(p);
     } else if (s == 5) {
-        hasAvx2() ? pass5Avx2(p) : pass5Baseline(p);
+        if (hasAvx512())
+            pass5Avx512(p);
+        else
+            hasAvx2() ? pass5Avx2(p) : pass5Baseline(p);
     } else {
         const std::size_t window = 2 * static_cast<std::size_t>(s) * s + 2 * s;
         if (m_window.size() < window)

@@ -87,6 +87,8 @@ private slots:
     void repeatedPassesReadThePreviousPass();
     void everyOrderOfAWindowGivesItsMiddle_data();
     void everyOrderOfAWindowGivesItsMiddle();
+    void everyZeroOneWindowGivesItsMajority_data();
+    void everyZeroOneWindowGivesItsMajority();
     void isolatedSpikeIsRemoved();
     void sizeFromAFileIsBounded_data();
     void sizeFromAFileIsBounded();
@@ -200,6 +202,43 @@ void TestMedianKernel::everyOrderOfAWindowGivesItsMiddle()
         const int centre = (size / 2) * size + size / 2;
         if (values[centre] != size * size / 2)
             QFAIL(qPrintable(QStringLiteral("round %1 gives %2").arg(round).arg(values[centre])));
+    }
+}
+
+void TestMedianKernel::everyZeroOneWindowGivesItsMajority_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addRow("3x3") << 3;
+    QTest::addRow("5x5") << 5;
+}
+
+void TestMedianKernel::everyZeroOneWindowGivesItsMajority()
+{
+    // A network of min/max operations that selects the middle of every 0/1 window selects it
+    // of every window (0/1 principle). The passes sort each window column first, so the 0/1
+    // windows whose columns are already sorted (a count of zeros per column) are all of them.
+    QFETCH(int, size);
+    const int count = size * size;
+    std::vector<int> zeros(size, 0);
+    std::vector<int> window(count);
+    MedianKernel kernel;
+    for (;;) {
+        int ones = 0;
+        for (int c = 0; c < size; ++c) {
+            for (int r = 0; r < size; ++r) {
+                window[c * size + r] = r < zeros[c] ? 0 : 1;
+                ones += window[c * size + r];
+            }
+        }
+        kernel.apply(window.data(), size, size, 0, size - 1, 0, size - 1, size);
+        const int expected = ones > count / 2 ? 1 : 0;
+        if (window[(size / 2) * size + size / 2] != expected)
+            QFAIL("a 0/1 window gives the wrong middle");
+        int c = 0;
+        while (c < size && ++zeros[c] > size)
+            zeros[c++] = 0;
+        if (c == size)
+            break;
     }
 }
 
