@@ -14,6 +14,14 @@ int truncated(double value)
     return static_cast<int>(value);
 }
 
+// The formats whose pixels are QRgb values.
+bool holdsRgb(const QImage& image)
+{
+    const QImage::Format format = image.format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
 } // namespace
 
 // Colours one entry of a scan line from the table of the current range; entries outside the
@@ -241,7 +249,7 @@ void ImageColorizer::paintLine(const int* values, std::ptrdiff_t stride, int cou
 void ImageColorizer::paintField(const int* const* columns, int columnCount, int rowCount, int type,
                                 QImage& image)
 {
-    if (!columns || image.depth() != 32 || image.width() < columnCount || image.height() < rowCount)
+    if (!columns || !holdsRgb(image) || image.width() < columnCount || image.height() < rowCount)
         return;
     const Mapper map = mapper(type, true);
     uchar* bits = image.bits();
@@ -255,7 +263,7 @@ void ImageColorizer::paintField(const int* const* columns, int columnCount, int 
 
 void ImageColorizer::paintField(const int* field, int columnCount, int rowCount, int type, QImage& image)
 {
-    if (!field || image.depth() != 32 || image.width() < columnCount || image.height() < rowCount)
+    if (!field || !holdsRgb(image) || image.width() < columnCount || image.height() < rowCount)
         return;
     const Mapper map = mapper(type, true);
     uchar* bits = image.bits();

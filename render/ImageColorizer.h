@@ -64,9 +64,10 @@ public:
     void paintLine(const int* values, std::ptrdiff_t stride, int count, int type, QRgb* line);
 
     // Paints a field of `columnCount` columns of `rowCount` entries, column c at columns[c],
-    // into the top left of `image` (a 32-bit format, at least that size) with the painting
-    // rule: pixel (c, r) is the colour of columns[c][r]. Writes scan lines; allocates nothing
-    // unless the range changed since the last image of this mapping.
+    // into the top left of `image` (RGB32, ARGB32 or ARGB32 premultiplied, at least that size;
+    // nothing is painted otherwise) with the painting rule: pixel (c, r) is the colour of
+    // columns[c][r]. Writes scan lines; allocates nothing unless the range grew since the last
+    // image of this mapping (or `image` shares its pixels with a copy, which then detaches).
     void paintField(const int* const* columns, int columnCount, int rowCount, int type, QImage& image);
     // The same for a field stored in one block, column c starting at field + c * rowCount.
     void paintField(const int* field, int columnCount, int rowCount, int type, QImage& image);

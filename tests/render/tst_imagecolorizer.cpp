@@ -339,6 +339,10 @@ void TestImageColorizer::paintingIntoAnUnsuitableImageIsRefused()
     colorizer.paintField(field.data(), 10, 10, 0, small);
     QCOMPARE(small.pixel(0, 0), QColor(Qt::green).rgb());
     QImage indexed(10, 10, QImage::Format_Indexed8);
+    QImage bytes(10, 10, QImage::Format_RGBA8888);
+    bytes.fill(Qt::green);
+    colorizer.paintField(field.data(), 10, 10, 0, bytes); // 32 bits, but not QRgb pixels
+    QCOMPARE(bytes.pixel(0, 0), QColor(Qt::green).rgb());
     colorizer.paintField(field.data(), 10, 10, 0, indexed); // wrong depth: nothing written
     QImage null;
     colorizer.paintField(field.data(), 10, 10, 0, null);
