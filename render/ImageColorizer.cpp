@@ -24,26 +24,46 @@ bool holdsRgb(const QImage& image)
 
 } // namespace
 
-// Colours one entry of a scan line from the table of the current range; entries outside the
-// range (no data, status codes above it, ...) take the rules of `rgb`.
+// Colours one entry of a scan line: from the table of the current range when there is one,
+// outside it (no data, status codes above the range, ...) from the colours of those cases
+// worked out once per line.
 struct ImageColorizer::Mapper
 {
     const ImageColorizer* colorizer;
-    const QRgb* table;
+    const QRgb* table; // nullptr when the range is too wide for a table
     quint32 base;
     quint32 size;
     int type;
     int rangeMax;
     bool painting;
-    QRgb above;
+    QRgb lowAmplitude; // code 65300 outside the range
+    QRgb zero;         // 0 outside the range
+    QRgb above;        // any other value above the range
 
     QRgb operator()(int value) const
     {
         const quint32 offset = static_cast<quint32>(value) - base;
         if (offset < size)
             return table[offset];
+        switch (value) {
+        case kSaturated:
+            return kPink;
+        case kAdcOverflow:
+            return kPurple;
+        case kLowAmplitude:
+            return lowAmplitude;
+        case 0:
+            return zero;
+        default:
+            return value > rangeMax ? above : kBlack;
+        }
+    }
+
+    // Without a table: the full rules for every entry.
+    QRgb exact(int value) const
+    {
         if (painting && value > rangeMax && !isStatus(value))
-            return above;
+            value = kLowAmplitude;
         return colorizer->rgb(value, type);
     }
 };
@@ -228,22 +248,37 @@ ImageColorizer::Mapper ImageColorizer::mapper(int type, bool painting)
              mapping,
              m_rangeMax,
              painting,
-             rgb(kLowAmplitude, mapping)};
+             rgb(kLowAmplitude, mapping),
+             0,
+             0};
+    // Painting draws values above the range as code 65300.
+    m.above = painting ? m.lowAmplitude : (mapping != 0 ? kBlack : kWhite);
+    m.zero = painting && 0 > m_rangeMax ? m.above : rgb(0, mapping);
     return m;
+}
+
+template <typename Read>
+void ImageColorizer::mapEntries(const Mapper& map, int count, Read read, QRgb* line)
+{
+    if (map.table) {
+        for (int i = 0; i < count; ++i)
+            line[i] = map(read(i));
+    } else {
+        for (int i = 0; i < count; ++i)
+            line[i] = map.exact(read(i));
+    }
 }
 
 void ImageColorizer::colorLine(const int* values, std::ptrdiff_t stride, int count, int type, QRgb* line)
 {
-    const Mapper map = mapper(type, false);
-    for (int i = 0; i < count; ++i)
-        line[i] = map(values[i * stride]);
+    mapEntries(
+        mapper(type, false), count, [values, stride](int i) { return values[i * stride]; }, line);
 }
 
 void ImageColorizer::paintLine(const int* values, std::ptrdiff_t stride, int count, int type, QRgb* line)
 {
-    const Mapper map = mapper(type, true);
-    for (int i = 0; i < count; ++i)
-        line[i] = map(values[i * stride]);
+    mapEntries(
+        mapper(type, true), count, [values, stride](int i) { return values[i * stride]; }, line);
 }
 
 void ImageColorizer::paintField(const int* const* columns, int columnCount, int rowCount, int type,
@@ -256,8 +291,8 @@ void ImageColorizer::paintField(const int* const* columns, int columnCount, int 
     const qsizetype bytesPerLine = image.bytesPerLine();
     for (int r = 0; r < rowCount; ++r) {
         QRgb* line = reinterpret_cast<QRgb*>(bits + r * bytesPerLine);
-        for (int c = 0; c < columnCount; ++c)
-            line[c] = map(columns[c][r]);
+        mapEntries(
+            map, columnCount, [columns, r](int c) { return columns[c][r]; }, line);
     }
 }
 
@@ -271,7 +306,8 @@ void ImageColorizer::paintField(const int* field, int columnCount, int rowCount,
     for (int r = 0; r < rowCount; ++r) {
         QRgb* line = reinterpret_cast<QRgb*>(bits + r * bytesPerLine);
         const int* values = field + r;
-        for (int c = 0; c < columnCount; ++c)
-            line[c] = map(values[static_cast<std::ptrdiff_t>(c) * rowCount]);
+        mapEntries(
+            map, columnCount, [values, rowCount](int c) { return values[std::ptrdiff_t(c) * rowCount]; },
+            line);
     }
 }

@@ -91,6 +91,8 @@ private:
     // one (the colours are then computed per entry).
     const QRgb* table(int mapping);
     Mapper mapper(int type, bool painting);
+    template <typename Read>
+    static void mapEntries(const Mapper& map, int count, Read read, QRgb* line);
 
     QVector<QColor> m_colors;
     QVector<QRgb> m_rampRgb;

@@ -270,6 +270,8 @@ void TestImageColorizer::paintedFieldFollowsThePaintingRule_data()
     QTest::addRow("forward ramp 0..30000") << 1 << 0 << 30000;
     QTest::addRow("reversed ramp 500..20000") << 2 << 500 << 20000;
     QTest::addRow("reversed ramp, negative maximum") << 2 << -50 << -10;
+    QTest::addRow("grayscale, range too wide for a table") << 0 << -1000000 << 1000000;
+    QTest::addRow("grayscale, range ending just below the status codes") << 0 << 0 << 65299;
 }
 
 void TestImageColorizer::paintedFieldFollowsThePaintingRule()
