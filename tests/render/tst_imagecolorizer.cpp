@@ -325,10 +325,8 @@ void TestImageColorizer::paintedFieldFollowsThePaintingRule()
                                      .arg(rgbText(expected))));
         }
     }
-    if (type == 0)
-        QCOMPARE(fromBlock.pixel(0, 0), ImageColorizer::kWhite);
-    else
-        QCOMPARE(fromBlock.pixel(0, 0), ImageColorizer::kBlack);
+    if (max < 65000)
+        QCOMPARE(fromBlock.pixel(0, 0), type == 0 ? ImageColorizer::kWhite : ImageColorizer::kBlack);
 }
 
 void TestImageColorizer::paintingIntoAnUnsuitableImageIsRefused()
