@@ -7,8 +7,8 @@
 // The 3 x 3 and 5 x 5 passes work on whole column stretches at a time: every window column
 // is sorted once (shared by the s windows it belongs to), then each output row stretch is one
 // branch-free loop of min/max operations that the compiler turns into vector code. Those
-// loops are built twice, for AVX2 and for the baseline instruction set, and the processor's
-// abilities pick one at run time.
+// loops are built for the baseline instruction set, for AVX2 and (5 x 5, which needs the
+// extra registers) for AVX-512; the processor's abilities pick one at run time.
 //
 // In-place safety: the passes walk the output columns from left to right and keep the sorted
 // (3 x 3, 5 x 5) or copied (larger sizes) window columns in a ring in the scratch storage.
@@ -423,10 +423,13 @@ void MedianKernel::apply(int* field, int columns, int rows, int x1, int x2, int 
     const int h = s / 2;
     if (!field || columns < s || rows < s)
         return;
-    Pass p{field,           rows,
-           std::max(x1, h), std::min(x2, columns - 1 - h),
-           std::max(y1, h), std::min(y2, rows - 1 - h),
-           nullptr};
+    Pass p{};
+    p.field = field;
+    p.rows = rows;
+    p.c0 = std::max(x1, h);
+    p.c1 = std::min(x2, columns - 1 - h);
+    p.r0 = std::max(y1, h);
+    p.r1 = std::min(y2, rows - 1 - h);
     if (p.c0 > p.c1 || p.r0 > p.r1)
         return;
     const std::size_t n = static_cast<std::size_t>(p.r1 - p.r0 + 1);
