@@ -2,7 +2,10 @@
 // every frame: the distance field on both ramps, the amplitudes in grayscale.
 #include "BenchData.h"
 
+#include "frames/DataPixelfield.h"
 #include "render/ImageColorizer.h"
+#include "render/ZelImageCreator.h"
+#include "settings/Settings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -84,10 +87,26 @@ void BM_ColorizerPerPixelColor(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * BenchData::kColumns * BenchData::kRows);
 }
 
+// The image creator's whole createImage for one decoded field, per mapping.
+void BM_CreateImage(benchmark::State& state)
+{
+    const int type = int(state.range(0));
+    Settings settings;
+    DataPixelfield field(&settings);
+    const std::vector<int> values = type == 0 ? BenchData::amplitudeField() : BenchData::distanceField();
+    std::copy(values.begin(), values.end(), field.cells());
+    ZelImageCreator creator(&settings);
+    const int max = type == 0 ? 4095 : 30000;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(creator.createImage(field.data(), 0, max, type).constBits());
+}
+
 } // namespace
 
 BENCHMARK(BM_ColorizerPaint)->ArgName("type")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ColorizerPaintNewRange)->ArgName("type")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ColorizerPerPixelColor)->ArgName("type")->Arg(1)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_CreateImage)->ArgName("type")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
