@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <array>
+
 // The reply to one command line, and how long the camera works before it answers.
 struct SimReply
 {
@@ -34,7 +36,7 @@ public:
     void setFrameCount(quint64 frame) { framesServed = frame; }
     // Six temperatures in tenths of a degree: chip top left, top right, bottom left, bottom
     // right, illumination board top and bottom. They warm up and drift with the frames served.
-    QVector<qint16> temperatures() const;
+    std::array<qint16, 6> temperatures() const;
     SimFrameReport lastFrame() const { return frames.lastFrame(); }
 
 private:

@@ -80,6 +80,7 @@ private:
     SceneModel sceneModel;
     QVector<float> distance;
     QVector<float> reflectance;
+    QVector<float> irradiance;  // reflectance over distance squared: what the pixel receives
     QVector<qint8> darkSignal;  // fixed-pattern grayscale offset, removed by the offset correction
     QVector<float> gainPattern; // pixel gain spread, removed by the gain correction
     QVector<quint8> defect;     // 0 good, 1 dead, 2 hot

@@ -290,6 +290,26 @@ private slots:
         QCOMPARE(int16At(sim.exchange("version"), 0), qint16(21205));
     }
 
+    void realtimeFramesTakeTheSensorsTime()
+    {
+        SimulatorProcess sim({QStringLiteral("--realtime")});
+        QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
+        QCOMPARE(int16At(sim.exchange("setIntegrationTime3D 25000"), 0), qint16(0));
+        QElapsedTimer clock;
+        clock.start();
+        bool completed = false;
+        // Four correlation sub-frames of 25 ms each, plus their readouts.
+        QCOMPARE(sim.exchange("getDistanceAndAmplitudeSorted", 5000, &completed).size(), 2 * 2 * 320 * 240);
+        QVERIFY(completed);
+        QVERIFY2(clock.elapsed() >= 100, qPrintable(QString::number(clock.elapsed())));
+        // Settings commands answer at once.
+        clock.restart();
+        QCOMPARE(int16At(sim.exchange("enableDualMGX 1"), 0), qint16(0));
+        clock.restart();
+        sim.exchange("getDistanceAndAmplitudeSorted");
+        QVERIFY2(clock.elapsed() >= 50, qPrintable(QString::number(clock.elapsed())));
+    }
+
     void connectionHandling()
     {
         SimulatorProcess sim;

@@ -62,7 +62,8 @@ private slots:
         sim.process("getDistanceAndAmplitudeSorted");
         QVector<float> distance(328 * 252);
         QVector<float> reflectance(328 * 252);
-        sim.renderer().scene().render(3, distance.data(), reflectance.data());
+        QVector<float> irradiance(328 * 252);
+        sim.renderer().scene().render(3, distance.data(), reflectance.data(), irradiance.data());
         int checked = 0;
         for (int row = 10; row < 240; row += 23) {
             for (int column = 10; column < 320; column += 31) {
