@@ -284,11 +284,13 @@ SimReply CommandProcessor::handleSettings(const QByteArray& keyword, const Argum
             !toInt(args[3], &y2))
             return status(false);
         const ChipModel& chip = camera.chip;
-        bool valid = x1 >= 0 && x1 <= x2 && x2 < chip.columns && y1 >= 0 && y1 <= y2 && y2 < chip.rows;
-        // The centre-split sensors read both halves from the centre: the top must lie in the
-        // upper half.
-        if (chip.centreSplit())
-            valid = valid && y1 < camera.centreRow();
+        bool valid = x1 >= 0 && x1 <= x2 && x2 < chip.columns && y1 >= 0 && y1 < chip.rows && y2 >= 0 &&
+                     y2 < chip.rows;
+        // The single-block sensors read from the top row to the bottom row; the centre-split
+        // ones read both halves from the centre and take the bottom value as the end of the
+        // upper half (the client sends 125).
+        if (!chip.centreSplit())
+            valid = valid && y1 <= y2;
         if (!valid)
             return status(false);
         camera.roiX1 = x1;

@@ -118,7 +118,7 @@ int FrameRenderer::imageCount(const CameraState& state, Command command)
 int FrameRenderer::frameTimeUs(const CameraState& state, Command command)
 {
     const int rows = state.chip.centreSplit()
-                         ? 2 * (state.centreRow() - state.roiY1) / state.rowReductionFactor()
+                         ? 2 * (state.centreRow() - state.upperTopRow()) / state.rowReductionFactor()
                          : (state.roiY2 - state.roiY1 + 1) / state.rowReductionFactor();
     const int readout = readoutUsPerRow * std::max(1, rows);
     const int tof = std::max(state.integrationTime3D, state.hdr ? state.integrationTime3DHDR : 0);

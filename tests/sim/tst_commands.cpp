@@ -83,7 +83,9 @@ private slots:
         QTest::addRow("not a number") << QByteArray("setMinAmplitude ten") << 2 << -1;
         QTest::addRow("row reduction out of range") << QByteArray("setRowReduction 4") << 2 << -1;
         QTest::addRow("ROI right of left") << QByteArray("setROI 10 5 6 125") << 2 << -1;
-        QTest::addRow("ROI top in the lower half") << QByteArray("setROI 4 323 130 200") << 2 << -1;
+        QTest::addRow("ROI top in the lower half") << QByteArray("setROI 4 323 130 125") << 2 << 0;
+        QTest::addRow("ROI below the sensor") << QByteArray("setROI 4 323 6 252") << 2 << -1;
+        QTest::addRow("ROI right of the sensor") << QByteArray("setROI 4 328 6 125") << 2 << -1;
         QTest::addRow("DRNU switch on is 2") << QByteArray("correctDRNU 1") << 2 << -1;
         QTest::addRow("Kalman gain") << QByteArray("setKalmanK 0.2500") << 2 << 0;
         QTest::addRow("negative offset") << QByteArray("setOffset -20") << 2 << 0;

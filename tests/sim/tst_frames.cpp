@@ -134,6 +134,11 @@ private slots:
             << 2 * 60 * 52;
         QTest::addRow("odd half height, half rows") << "zc320" << QByteArray("setROI 4 323 7 125") << false
                                                     << false << false << 1 << da << 2 << 2 * 320 * 120;
+        QTest::addRow("bottom output: the top row mirrors into the upper half")
+            << "zc320" << QByteArray("setROI 4 323 126 125") << false << false << false << 0 << da << 2
+            << 2 * 320 * 2;
+        QTest::addRow("emulated small sensor") << "zc320" << QByteArray("setROI 84 243 96 125") << false
+                                               << false << false << 0 << da << 2 << 2 * 160 * 60;
         QTest::addRow("zc210 grayscale") << "zc210" << full << false << false << false << 0
                                          << QByteArray("getBWSorted") << 1 << 2 * 320 * 240;
         const QByteArray small = "setROI 4 163 6 65";
