@@ -60,6 +60,9 @@ FrameRenderer::FrameRenderer(const ChipModel& chip, quint64 seedValue)
     distance.resize(cells);
     reflectance.resize(cells);
     irradiance.resize(cells);
+    averageAmplitude.resize(cells);
+    averageDistance.resize(cells);
+    validWord.resize(cells);
     darkSignal.resize(cells);
     gainPattern.resize(cells);
     defect.fill(0, cells);
@@ -210,6 +213,14 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
     const int cellCount = model.cellCount();
     const double grayScale = signalGain * state.integrationTime2D * 0.9;
     const double inverseRange = 1.0 / range;
+    // Recursive averaging and the amplitude hysteresis follow the sequence of frames: they keep
+    // one value per word, started afresh by any change of settings or of the frame command.
+    const bool temporal = command == Command::DistanceAmplitude || command == Command::Amplitude;
+    const bool continuing = temporal && historyRevision == state.revision && historyCommand == command;
+    historyRevision = state.revision;
+    historyCommand = command;
+    const bool averaging = temporal && state.imageAveraging > 1;
+    const double averagingWeight = averaging ? 1.0 / state.imageAveraging : 1.0;
 
     for (int w = 0; w < wordCount; ++w) {
         const ReadoutPlan::Word& word = words[w];
@@ -266,8 +277,14 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
             grayLevel = 5000;
             lsb = 30000.0 * uniform(h2);
         }
-        amplitude =
-            std::max(0.0, amplitude + noiseScale * gaussian(h2 ^ (h2 >> 29)) * (1.0 + 0.02 * amplitude));
+        if (noiseOn)
+            amplitude = std::max(0.0, amplitude + gaussian(h2 ^ (h2 >> 29)) * (1.0 + 0.02 * amplitude));
+        if (averaging) {
+            if (!continuing)
+                averageAmplitude[w] = static_cast<float>(amplitude);
+            averageAmplitude[w] += static_cast<float>((amplitude - averageAmplitude[w]) * averagingWeight);
+            amplitude = averageAmplitude[w];
+        }
 
         quint16 status = 0;
         if (state.adcOverflowMarking && amplitude > adcLimit)
@@ -283,6 +300,18 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
             lsb += noiseScale * gaussian(h) * sigma + temperatureError;
             if (!state.drnuCorrection)
                 lsb += 60.0 * std::sin(4.0 * pi * phase);
+            if (averaging) {
+                // A jump across the wrap of the range starts the average afresh.
+                if (!continuing || std::abs(lsb - averageDistance[w]) > 15000.0)
+                    averageDistance[w] = static_cast<float>(lsb);
+                averageDistance[w] += static_cast<float>((lsb - averageDistance[w]) * averagingWeight);
+                lsb = averageDistance[w];
+            }
+            // With hysteresis a pixel that was below the minimum amplitude needs the minimum
+            // plus the hysteresis to count again.
+            const bool wasValid = continuing ? validWord[w] != 0 : true;
+            const double threshold = state.minAmplitude + (wasValid ? 0 : state.hysteresis);
+            validWord[w] = amplitude >= threshold;
             int distanceWord = static_cast<int>(std::floor(lsb + 0.5)) + offset;
             distanceWord %= 30000;
             if (distanceWord < 0)
@@ -290,7 +319,7 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
             quint16 distanceValue = static_cast<quint16>(distanceWord);
             if (status)
                 distanceValue = status;
-            else if (amplitude < state.minAmplitude)
+            else if (!validWord[w])
                 distanceValue = lowAmplitudeCode;
             putWord(out, w, distanceValue);
             putWord(out, wordCount + w, amplitudeWord);

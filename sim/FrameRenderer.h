@@ -85,6 +85,11 @@ private:
     QVector<float> gainPattern; // pixel gain spread, removed by the gain correction
     QVector<quint8> defect;     // 0 good, 1 dead, 2 hot
     QVector<QPoint> badPixelList;
+    QVector<float> averageAmplitude; // per word, for the recursive image averaging
+    QVector<float> averageDistance;
+    QVector<quint8> validWord; // per word: above the minimum amplitude, for the hysteresis
+    quint64 historyRevision = ~0ull;
+    Command historyCommand = Command::Grayscale;
     std::unique_ptr<ReadoutPlan> plans[2];
     quint64 planRevision[2] = {~0ull, ~0ull};
     QByteArray payload;
