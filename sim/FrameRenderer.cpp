@@ -222,6 +222,27 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
     const bool averaging = temporal && state.imageAveraging > 1;
     const double averagingWeight = averaging ? 1.0 / state.imageAveraging : 1.0;
 
+    // Everything the loop reads, as locals: the payload is written through a char pointer,
+    // which would otherwise make the compiler reload every setting for every word.
+    const float* cellDistance = distance.constData();
+    const float* cellReflectance = reflectance.constData();
+    const float* cellIrradiance = irradiance.constData();
+    const float* cellGain = gainPattern.constData();
+    const qint8* cellDark = darkSignal.constData();
+    const quint8* cellDefect = defect.constData();
+    float* wordAmplitude = averageAmplitude.data();
+    float* wordDistance = averageDistance.data();
+    quint8* wordValid = validWord.data();
+    const int integration3D = state.integrationTime3D;
+    const int integrationHdr = state.integrationTime3DHDR;
+    const bool adcMarking = state.adcOverflowMarking;
+    const bool saturationMarking = state.saturationMarking;
+    const bool drnuCorrected = state.drnuCorrection;
+    const double minAmplitude = state.minAmplitude;
+    const double hysteresis = state.hysteresis;
+    const bool flimChip = state.chip.flim;
+    const double flashDelay = state.flimFlashDelay;
+
     for (int w = 0; w < wordCount; ++w) {
         const ReadoutPlan::Word& word = words[w];
         const int dx = word.upper ? -1 : 1;
@@ -233,13 +254,13 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
         int bad = 0;
         if (cellsPerWord == 1) {
             const int cell = word.cell;
-            r = distance[cell];
-            const double gain = gainCorrected ? 1.0 : gainPattern[cell];
-            signal = irradiance[cell] * gain;
-            gray = reflectance[cell] * gain;
+            r = cellDistance[cell];
+            const double gain = gainCorrected ? 1.0 : cellGain[cell];
+            signal = cellIrradiance[cell] * gain;
+            gray = cellReflectance[cell] * gain;
             if (!offsetCorrected)
-                dark = darkSignal[cell];
-            bad = defect[cell];
+                dark = cellDark[cell];
+            bad = cellDefect[cell];
         } else {
             int used = 0;
             for (int y = 0; y < fh; ++y) {
@@ -247,20 +268,20 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
                     const int cell = word.cell + x * dx + y * dy;
                     if (cell < 0 || cell >= cellCount)
                         continue;
-                    const double gain = gainCorrected ? 1.0 : gainPattern[cell];
-                    r += distance[cell];
-                    signal += irradiance[cell] * gain;
-                    gray += reflectance[cell] * gain;
+                    const double gain = gainCorrected ? 1.0 : cellGain[cell];
+                    r += cellDistance[cell];
+                    signal += cellIrradiance[cell] * gain;
+                    gray += cellReflectance[cell] * gain;
                     if (!offsetCorrected)
-                        dark += darkSignal[cell];
-                    bad |= defect[cell];
+                        dark += cellDark[cell];
+                    bad |= cellDefect[cell];
                     ++used;
                 }
             }
             if (used > 1)
                 r /= used;
         }
-        const int integration = word.secondIntegration ? state.integrationTime3DHDR : state.integrationTime3D;
+        const int integration = word.secondIntegration ? integrationHdr : integration3D;
         double amplitude = amplitudeScale * signal * signalGain * integration;
         double grayLevel = gray * grayScale + dark;
         // One hash per word; further independent draws come from cheap re-mixes of it.
@@ -281,15 +302,15 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
             amplitude = std::max(0.0, amplitude + gaussian(h2 ^ (h2 >> 29)) * (1.0 + 0.02 * amplitude));
         if (averaging) {
             if (!continuing)
-                averageAmplitude[w] = static_cast<float>(amplitude);
-            averageAmplitude[w] += static_cast<float>((amplitude - averageAmplitude[w]) * averagingWeight);
-            amplitude = averageAmplitude[w];
+                wordAmplitude[w] = static_cast<float>(amplitude);
+            wordAmplitude[w] += static_cast<float>((amplitude - wordAmplitude[w]) * averagingWeight);
+            amplitude = wordAmplitude[w];
         }
 
         quint16 status = 0;
-        if (state.adcOverflowMarking && amplitude > adcLimit)
+        if (adcMarking && amplitude > adcLimit)
             status = adcCode;
-        else if (state.saturationMarking && amplitude > saturationLimit)
+        else if (saturationMarking && amplitude > saturationLimit)
             status = saturatedCode;
         const quint16 amplitudeWord = status ? status : clampWord(amplitude, maxAmplitude);
 
@@ -298,20 +319,20 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
         } else if (command == Command::DistanceAmplitude) {
             const double sigma = std::min(3000.0, 6000.0 / std::max(amplitude, 1.0) + 1.0);
             lsb += noiseScale * gaussian(h) * sigma + temperatureError;
-            if (!state.drnuCorrection)
+            if (!drnuCorrected)
                 lsb += 60.0 * std::sin(4.0 * pi * phase);
             if (averaging) {
                 // A jump across the wrap of the range starts the average afresh.
-                if (!continuing || std::abs(lsb - averageDistance[w]) > 15000.0)
-                    averageDistance[w] = static_cast<float>(lsb);
-                averageDistance[w] += static_cast<float>((lsb - averageDistance[w]) * averagingWeight);
-                lsb = averageDistance[w];
+                if (!continuing || std::abs(lsb - wordDistance[w]) > 15000.0)
+                    wordDistance[w] = static_cast<float>(lsb);
+                wordDistance[w] += static_cast<float>((lsb - wordDistance[w]) * averagingWeight);
+                lsb = wordDistance[w];
             }
             // With hysteresis a pixel that was below the minimum amplitude needs the minimum
             // plus the hysteresis to count again.
-            const bool wasValid = continuing ? validWord[w] != 0 : true;
-            const double threshold = state.minAmplitude + (wasValid ? 0 : state.hysteresis);
-            validWord[w] = amplitude >= threshold;
+            const bool wasValid = continuing ? wordValid[w] != 0 : true;
+            const double threshold = minAmplitude + (wasValid ? 0 : hysteresis);
+            wordValid[w] = amplitude >= threshold;
             int distanceWord = static_cast<int>(std::floor(lsb + 0.5)) + offset;
             distanceWord %= 30000;
             if (distanceWord < 0)
@@ -319,7 +340,7 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
             quint16 distanceValue = static_cast<quint16>(distanceWord);
             if (status)
                 distanceValue = status;
-            else if (!validWord[w])
+            else if (!wordValid[w])
                 distanceValue = lowAmplitudeCode;
             putWord(out, w, distanceValue);
             putWord(out, wordCount + w, amplitudeWord);
@@ -332,13 +353,13 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
             const double c = std::cos(angle);
             const double sn = std::sin(angle);
             const double wave[4] = {c, -sn, -c, sn};
-            const bool gates = state.chip.flim && command == Command::Dcs;
+            const bool gates = flimChip && command == Command::Dcs;
             quint64 hk = h;
             for (int k = 0; k < samples; ++k) {
                 double v = 0;
                 if (gates) {
                     // Gate images: the flash returns after the light's round trip.
-                    const double arrival = state.flimFlashDelay + 2.0 * r / 299792458.0 / stepS;
+                    const double arrival = flashDelay + 2.0 * r / 299792458.0 / stepS;
                     const double g0 = k == 0 ? gateA0 : gateB0;
                     const double g1 = k == 0 ? gateA1 : gateB1;
                     v = 2048.0 + swing * overlap(arrival, arrival + flashWidth, g0, g1) / flashWidth;
@@ -359,7 +380,7 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
             const quint64 hg = h ^ (h2 >> 17);
             quint16 grayWord = clampWord(
                 2048.0 + grayLevel + noiseScale * 2.0 * gaussian(hg * 0xBF58476D1CE4E5B9ull), 4095.0);
-            if (state.saturationMarking && 2048.0 + grayLevel > 4095.0)
+            if (saturationMarking && 2048.0 + grayLevel > 4095.0)
                 grayWord = saturatedCode;
             if (command == Command::Grayscale) {
                 putWord(out, w, grayWord);
