@@ -4,20 +4,12 @@
 #include "sim/FaultPlan.h"
 #include "sim/FrameRenderer.h"
 #include "sim/SimConfig.h"
+#include "sim/SimReply.h"
 
 #include <QByteArray>
 #include <QList>
 
 #include <array>
-
-// The reply to one command line, and how long the camera works before it answers.
-struct SimReply
-{
-    QByteArray bytes;
-    int workMs = 0;       // long operations always, frames only in real-time mode
-    bool frame = false;   // a frame payload (the partial and oversize faults act on these)
-    bool control = false; // a "sim." control command: never affected by faults
-};
 
 // The camera's command interpreter: parses one command line, applies it to the settings the
 // camera keeps and builds the reply in the layout the client reads. Independent of the

@@ -2,6 +2,7 @@
 
 #include "sim/ReadoutPlan.h"
 #include "sim/SceneModel.h"
+#include "sim/SimFrameReport.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -10,22 +11,6 @@
 #include <memory>
 
 struct CameraState;
-
-// What the last served frame must look like in sensor coordinates: per image a row-major
-// field of columns x rows raw words, -1 where the frame delivered nothing. Placement follows
-// the readout order, the later word winning where footprints overlap.
-struct SimFrameReport
-{
-    int images = 0;
-    int columns = 0;
-    int rows = 0;
-    QVector<qint32> values; // index (image * rows + row) * columns + column
-
-    qint32 value(int image, int column, int row) const
-    {
-        return values.at((image * rows + row) * columns + column);
-    }
-};
 
 // Turns the scene into frame payloads with the physics of a time-of-flight pixel and the
 // word order of the sensor. Buffers are sized once; rendering a frame allocates nothing.

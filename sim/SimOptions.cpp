@@ -67,6 +67,7 @@ QString helpText()
         "                           refuse=N  refuse connections for N seconds\n"
         "                           every=N   the faults act on every Nth exchange only (alone:\n"
         "                                     every Nth exchange is closed without reply)\n"
+        "  --verbose              print every command and the size of its reply on stderr\n"
         "  --help                 this text\n"
         "\n"
         "Control commands (outside the camera vocabulary, never subject to faults; text replies\n"
@@ -100,6 +101,8 @@ bool parse(const QStringList& arguments, SimConfig* config, QString* message, bo
             config->realtime = true;
         } else if (option == QLatin1String("--no-noise")) {
             config->noise = false;
+        } else if (option == QLatin1String("--verbose")) {
+            config->verbose = true;
         } else if (!valueOptions().contains(option)) {
             *message = QStringLiteral("unknown option ") + option;
             return false;

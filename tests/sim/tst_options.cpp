@@ -71,9 +71,10 @@ private slots:
         QVERIFY(SimOptions::parse({"zmu-sim", "--help"}, &config, &message, &exitNow));
         QVERIFY(exitNow);
         for (const char* option :
-             {"--listen", "--port", "--chip", "--server-version", "--ic-version", "--part-version",
-              "--offset", "--seed", "--long-op-ms", "--realtime", "--no-noise", "--fault", "authentication",
-              "sim.fault", "sim.lastFrame", "sim.state", "sim.freeze", "sim.noise", "sim.frame"})
+             {"--listen",       "--port",    "--chip",     "--server-version", "--ic-version",
+              "--part-version", "--offset",  "--seed",     "--long-op-ms",     "--realtime",
+              "--no-noise",     "--verbose", "--fault",    "authentication",   "sim.fault",
+              "sim.lastFrame",  "sim.state", "sim.freeze", "sim.noise",        "sim.frame"})
             QVERIFY2(message.contains(QLatin1String(option)), option);
     }
 };
