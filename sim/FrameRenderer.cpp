@@ -369,10 +369,13 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
                 hk *= 0x9E3779B97F4A7C15ull;
                 v += noiseScale * 2.0 * gaussian(hk ^ (hk >> 31));
                 quint16 sample = clampWord(v, 4095.0);
+                // A dead pixel's samples are stuck low, a hot one's stuck high.
                 if (status)
                     sample = status;
                 else if (bad & 2)
                     sample = 4095;
+                else if (bad & 1)
+                    sample = 0;
                 putWord(out, k * wordCount + w, sample);
             }
         }

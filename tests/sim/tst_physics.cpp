@@ -296,15 +296,23 @@ private slots:
         const SimFrameReport gray = sim.lastFrame();
         sim.process("getDistanceAndAmplitudeSorted");
         const SimFrameReport tof = sim.lastFrame();
+        send(sim, "enablePiDelay 1");
+        sim.process("getDCSSorted");
+        const SimFrameReport dcs = sim.lastFrame();
         int dead = 0, hot = 0;
         for (const QPoint& p : bad) {
             const qint32 g = gray.value(0, p.x(), p.y());
             if (g == 2048) {
                 QCOMPARE(tof.value(0, p.x(), p.y()), 65300);
+                QCOMPARE(tof.value(1, p.x(), p.y()), 0);
+                for (int k = 0; k < 4; ++k)
+                    QCOMPARE(dcs.value(k, p.x(), p.y()), 0);
                 ++dead;
             } else {
                 QCOMPARE(g, 4095);
                 QVERIFY(tof.value(1, p.x(), p.y()) >= 2895);
+                for (int k = 0; k < 4; ++k)
+                    QCOMPARE(dcs.value(k, p.x(), p.y()), 4095);
                 ++hot;
             }
         }
