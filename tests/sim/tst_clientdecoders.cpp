@@ -87,6 +87,10 @@ private:
         QTest::addRow("zc320 half rows") << Case{"zc320", 4, 323, 6, false, false, false, false, 1};
         QTest::addRow("zc320 vertical binning, quarter")
             << Case{"zc320", 4, 323, 6, false, true, false, false, 2};
+        QTest::addRow("zc320 vertical binning, full rows")
+            << Case{"zc320", 4, 323, 6, false, true, false, false, 0};
+        QTest::addRow("zc310 vertical binning, full rows")
+            << Case{"zc310", 4, 163, 6, false, true, false, false, 0};
         QTest::addRow("zc320 2x2, half") << Case{"zc320", 4, 323, 6, true, true, false, false, 1};
         QTest::addRow("zc320 dual MGX") << Case{"zc320", 4, 323, 6, false, false, true, false, 0};
         QTest::addRow("zc320 dual MGX, pi delay, half")

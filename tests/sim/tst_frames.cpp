@@ -116,6 +116,8 @@ private slots:
             << "zc320" << full << false << false << false << 3 << da << 2 << 2 * 320 * 30;
         QTest::addRow("320x240, vertical binning, half")
             << "zc320" << full << false << true << false << 1 << da << 2 << 2 * 320 * 120;
+        QTest::addRow("320x240, vertical binning, full rows: overlapping pairs")
+            << "zc320" << full << false << true << false << 0 << da << 2 << 2 * 320 * 238;
         QTest::addRow("320x240, 2x2 binning, half")
             << "zc320" << full << true << true << false << 1 << da << 2 << 2 * 160 * 120;
         QTest::addRow("320x240, dual MGX distance")
