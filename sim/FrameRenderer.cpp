@@ -63,6 +63,9 @@ FrameRenderer::FrameRenderer(const ChipModel& chip, quint64 seedValue)
     averageAmplitude.resize(cells);
     averageDistance.resize(cells);
     validWord.resize(cells);
+    cosineTable.resize(cosineSteps);
+    for (int i = 0; i < cosineSteps; ++i)
+        cosineTable[i] = static_cast<float>(std::cos(2.0 * pi * (i + 0.5) / cosineSteps));
     darkSignal.resize(cells);
     gainPattern.resize(cells);
     defect.fill(0, cells);
@@ -224,6 +227,7 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
 
     // Everything the loop reads, as locals: the payload is written through a char pointer,
     // which would otherwise make the compiler reload every setting for every word.
+    const float* cosine = cosineTable.constData();
     const float* cellDistance = distance.constData();
     const float* cellReflectance = reflectance.constData();
     const float* cellIrradiance = irradiance.constData();
@@ -349,9 +353,10 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
         if (wantSamples) {
             const double swing = std::min(amplitude, 2600.0);
             const double background = backgroundLevel * amplitude;
-            const double angle = 2.0 * pi * phase;
-            const double c = std::cos(angle);
-            const double sn = std::sin(angle);
+            // Cosine and sine of the phase from the table: a quarter turn apart.
+            const int index = static_cast<int>(phase * cosineSteps) & (cosineSteps - 1);
+            const double c = cosine[index];
+            const double sn = cosine[(index - cosineSteps / 4) & (cosineSteps - 1)];
             const double wave[4] = {c, -sn, -c, sn};
             const bool gates = flimChip && command == Command::Dcs;
             quint64 hk = h;

@@ -72,7 +72,9 @@ private:
     QVector<QPoint> badPixelList;
     QVector<float> averageAmplitude; // per word, for the recursive image averaging
     QVector<float> averageDistance;
-    QVector<quint8> validWord; // per word: above the minimum amplitude, for the hysteresis
+    QVector<quint8> validWord;                // per word: above the minimum amplitude, for the hysteresis
+    static constexpr int cosineSteps = 16384; // a power of two: the table index wraps by masking
+    QVector<float> cosineTable;
     quint64 historyRevision = ~0ull;
     Command historyCommand = Command::Grayscale;
     std::unique_ptr<ReadoutPlan> plans[2];
