@@ -642,8 +642,7 @@ void SettingsManager::applyNumber(const SettingsXml::Element& element, double nu
     } else if (is(element, MgbWidth)) {
         applyTwiceInRange(inRange(B::flimSteps), B::flimSteps, [flim](int v) { flim->setMgbWidth(v); });
     } else if (is(element, RepetitionTime)) {
-        applyTwiceInRange(inRange(B::flimSteps), B::flimSteps,
-                          [flim](int v) { flim->setRepetitionTime(v); });
+        applyTwiceInRange(inRange(B::flimSteps), B::flimSteps, [flim](int v) { flim->setRepetitionTime(v); });
     } else if (is(element, Repetitions)) {
         applyTwiceInRange(inRange(B::flimRepetitions), B::flimRepetitions,
                           [flim](int v) { flim->setRepetitions(v); });

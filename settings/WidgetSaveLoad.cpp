@@ -54,7 +54,8 @@ void WidgetSaveLoad::on_tbLoad_clicked()
     settings->requestStop();
     tcp->setCommand(Commands::version());
     if (!tcp->sendCommand(Commands::Timeout::settings)) {
-        showMessage(DialogOK::Failure, QStringLiteral("Could not connect to server."), QStringLiteral("Error"));
+        showMessage(DialogOK::Failure, QStringLiteral("Could not connect to server."),
+                    QStringLiteral("Error"));
         return;
     }
     const QString name = QFileDialog::getOpenFileName(this, caption(), startDirectory(), filter());

@@ -4,7 +4,8 @@
 #include "ui_DialogProgress.h"
 
 DialogProgress::DialogProgress(const QString& message, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), ui(new Ui::DialogProgress)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+    , ui(new Ui::DialogProgress)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
