@@ -51,12 +51,15 @@ struct ScrolledPage
 // leaves unaccepted travels on to its parents.
 void turnWheel(QWidget* widget, int steps)
 {
-    const QPointF centre = QPointF(widget->rect().center());
-    QWheelEvent event(centre, QPointF(widget->mapToGlobal(centre.toPoint())), QPoint(),
-                      QPoint(0, -120 * steps), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    // The wheel reaches the innermost child under the pointer first (a spin box's line edit).
+    const QPoint centre = widget->rect().center();
+    QWidget* target = widget->childAt(centre) ? widget->childAt(centre) : widget;
+    const QPointF position = QPointF(target->mapFrom(widget, centre));
+    QWheelEvent event(position, QPointF(widget->mapToGlobal(centre)), QPoint(), QPoint(0, -120 * steps),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&event);
     // Delivered through notify(): sendEvent() would mark it synthesized again.
-    qApp->notify(widget, &event);
+    qApp->notify(target, &event);
 }
 
 // Records the event types that reach it after the installed filters.
