@@ -32,7 +32,7 @@ void useFullSensor(Settings& settings, int mode)
     settings.setModeIndex(mode);
 }
 
-void DecodeDistanceAndAmplitude(benchmark::State& state)
+void BM_DecodeDistanceAndAmplitude(benchmark::State& state)
 {
     Settings settings;
     useFullSensor(settings, 1);
@@ -43,9 +43,9 @@ void DecodeDistanceAndAmplitude(benchmark::State& state)
         benchmark::DoNotOptimize(sample.distanceValue(100, 100));
     }
 }
-BENCHMARK(DecodeDistanceAndAmplitude)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeDistanceAndAmplitude)->Unit(benchmark::kMillisecond);
 
-void DecodeGrayscale(benchmark::State& state)
+void BM_DecodeGrayscale(benchmark::State& state)
 {
     Settings settings;
     useFullSensor(settings, 0);
@@ -57,9 +57,9 @@ void DecodeGrayscale(benchmark::State& state)
         benchmark::DoNotOptimize(field.value(100, 100));
     }
 }
-BENCHMARK(DecodeGrayscale)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeGrayscale)->Unit(benchmark::kMillisecond);
 
-void DecodeAmplitudeLogarithmic(benchmark::State& state)
+void BM_DecodeAmplitudeLogarithmic(benchmark::State& state)
 {
     Settings settings;
     useFullSensor(settings, 4);
@@ -70,7 +70,7 @@ void DecodeAmplitudeLogarithmic(benchmark::State& state)
         benchmark::DoNotOptimize(field.value(100, 100));
     }
 }
-BENCHMARK(DecodeAmplitudeLogarithmic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeAmplitudeLogarithmic)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
