@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ZelTcp.h"
+#include "render/ZelImageCreator.h"
 #include "settings/Settings.h"
 
 // The objects that live for the whole run, created by the entry point before anything else.
@@ -16,12 +17,13 @@ public:
 
     Settings* settings() { return &m_settings; }
     ZelTcp* tcp() { return &m_tcp; }
+    ZelImageCreator* imageCreator() { return &m_imageCreator; }
 
 private:
     // Constructed in this order, destroyed in reverse: the channel reads its address from the
     // settings' socket sub-object, so it goes first.
     Settings m_settings;
     ZelTcp m_tcp;
-    // The shared image creator goes here (built with the settings).
+    ZelImageCreator m_imageCreator;
     // The first and the second image post-processor go here (built with the settings).
 };
