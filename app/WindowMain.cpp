@@ -3,7 +3,13 @@
 #include "app/ApplicationContext.h"
 #include "app/ConfigurationChoice.h"
 #include "app/MakerWebSite.h"
+#include "app/StartupManager.h"
 #include "app/Trace.h"
+#include "link/Commands.h"
+#include "recording/WidgetLog.h"
+#include "service/WidgetCalibration.h"
+#include "service/WidgetCommands.h"
+#include "settings/WidgetSaveLoad.h"
 #include "ui_WindowMain.h"
 
 #include <QApplication>
@@ -11,11 +17,42 @@
 #include <QShowEvent>
 #include <QTimer>
 
+namespace {
+struct StatusText
+{
+    const char* text;
+    const char* style;
+};
+
+constexpr const char* red = "background-color: rgb(228, 10, 21);";
+constexpr const char* teal = "background-color: rgb(6, 143, 133);";
+constexpr const char* orange = "background-color: rgb(255, 100, 0);";
+
+// By correction status, grayscale (0-4) then distance (5-9).
+constexpr StatusText statusTexts[] = {
+    {"DSNU / PRNU correction not available", red},
+    {"DSNU & PRNU corrected", teal},
+    {"DSNU & PRNU not corrected", orange},
+    {"PRNU not corrected", orange},
+    {"DSNU not corrected", orange},
+    {"DRNU & Temperature correction not available", red},
+    {"DRNU & Temperature corrected", teal},
+    {"DRNU & Temperature not corrected", orange},
+    {"Temperature not corrected", orange},
+    {"DRNU not corrected", orange},
+};
+
+// The calibration type with which corrections need ABS switched off; every other
+// calibrated type needs it on.
+constexpr int calibrationWithoutAbs = 21;
+} // namespace
+
 WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManager, QWidget* parent)
     : QMainWindow(parent)
     , ui(new Ui::WindowMain)
     , settings(context->settings())
     , tcp(context->tcp())
+    , manager(context->settings())
     , startupManager(startupManager)
 {
     ui->setupUi(this);
@@ -24,6 +61,32 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
     // Offered only once the command console unlocks calibration.
     ui->actionCalibration->setVisible(false);
     ui->actionCalibration->setEnabled(false);
+
+    // The view panel takes page 0 once it is part of the program; until then an empty page
+    // keeps every other page at its index.
+    view = new QWidget(this);
+    commands = new WidgetCommands(context, this);
+    log = new WidgetLog(context, this);
+    calibration = new WidgetCalibration(context, this);
+    saveLoad = new WidgetSaveLoad(settings, tcp, &manager, this);
+    const struct
+    {
+        QWidget* page;
+        const char* name;
+    } pages[] = {{view, "view"},
+                 {commands, "commands"},
+                 {log, "log"},
+                 {calibration, "calibration"},
+                 {saveLoad, "save/load"}};
+    for (const auto& page : pages) {
+        page.page->setObjectName(QLatin1String(page.name));
+        ui->stackedView->addWidget(page.page);
+    }
+
+    connect(settings->settings3D(), &Settings3D::calibrationTypeChanged, this, &WindowMain::updateStatus);
+    connect(calibration, &WidgetCalibration::saveConfigApp, this, &WindowMain::saveConfiguration);
+    connect(commands, &WidgetCommands::enableCalibration, this, &WindowMain::enableCalibration);
+    connect(commands, &WidgetCommands::reloadSettings, this, &WindowMain::reloadSettings);
 }
 
 WindowMain::~WindowMain()
@@ -36,58 +99,114 @@ WindowMain::~WindowMain()
 void WindowMain::initialize(bool loadDefault)
 {
     const int chipType = settings->chipType();
+    setUpForChip(chipType);
+    loadConfiguration(chipType, loadDefault);
+
+    SettingsROI* roi = settings->roi();
+    roi->setChipType(chipType);
+    // The pixel scope starts on the centre row of the sensor.
+    const int centreRow = roi->sensorHeight() / 2 - 1;
+    settings->pixelScope()->setY1(centreRow);
+    settings->pixelScope()->setY2(centreRow);
+
+    applyWindowGeometry();
+    readAutomaticOffset();
+
+    enableCalibration(settings->enabledCalibration());
+    commands->readSpeedOfLight();
+
+    if (loadDefault && m_offerPreConfiguration) {
+        on_actionSaveLoad_triggered();
+        saveLoad->on_tbLoad_clicked();
+        on_actionView_triggered();
+    }
+
+    applyCorrectionLock();
+}
+
+void WindowMain::setUpForChip(int chipType)
+{
     if (settings->flim()->flimChip()) {
         // FLIM chips measure gate timing: no automatic offset on resume, no DRNU calibration
         // page and no distance-correction status.
         settings->setReadOffsetOnResume(false);
+        log->setUnitControlsHidden(true);
         ui->actionCalibration->setVisible(false);
         ui->lProduct->setText(chipType == 5 ? QStringLiteral("zc220") : QStringLiteral("zc210"));
         ui->wStatus->hide();
     } else if (chipType == 4 || chipType == 2) {
+        log->setUnitControlsHidden(false);
         ui->lProduct->setText(chipType == 4 ? QStringLiteral("zc310") : QStringLiteral("zc320"));
         ui->wStatus->show();
     }
-
-    // The configuration-file loader reads this file (and, for the zc320 and zc310 defaults,
-    // ConfigurationChoice::secondDefault() when the loaded frequency index is 0 or 1).
-    m_chosenConfiguration = ConfigurationChoice::primary(chipType, loadDefault);
-    ZTRACE() << "configuration to load:"
-             << (m_chosenConfiguration.isEmpty() ? QStringLiteral("none") : m_chosenConfiguration);
-
-    settings->roi()->setChipType(chipType);
 }
 
-void WindowMain::showPage(int index)
+void WindowMain::loadConfiguration(int chipType, bool loadDefault)
 {
-    // Pages that do not exist yet leave the stack as it is.
-    if (index < ui->stackedView->count())
-        ui->stackedView->setCurrentIndex(index);
+    m_chosenConfiguration = ConfigurationChoice::primary(chipType, loadDefault);
+    if (m_chosenConfiguration.isEmpty()) {
+        ZTRACE() << "no configuration for chip type" << chipType;
+        return;
+    }
+    manager.loadConfig(m_chosenConfiguration);
+    // The low modulation frequencies of the TOF sensors come with a second default.
+    const QString second = ConfigurationChoice::secondDefault(chipType);
+    const int frequencyIndex = settings->modulation()->frequencyIndex();
+    if (loadDefault && !second.isEmpty() && (frequencyIndex == 0 || frequencyIndex == 1))
+        manager.loadConfig(second);
+}
+
+void WindowMain::applyWindowGeometry()
+{
+    // A configuration without a stored geometry (or an offline start) keeps the form's.
+    if (settings->windPosX() >= 0 && settings->windPosY() >= 0 && settings->windWidth() > 0 &&
+        settings->windHeight() > 0)
+        setGeometry(settings->windPosX(), settings->windPosY(), settings->windWidth(),
+                    settings->windHeight());
+}
+
+void WindowMain::readAutomaticOffset()
+{
+    tcp->setCommand(Commands::getOffset());
+    tcp->sendCommand(Commands::Timeout::settings);
+    // An unreachable camera leaves the reply empty, which reads as offset 0.
+    settings->settings3D()->setAutomaticOffset(tcp->responseInt16());
+}
+
+void WindowMain::applyCorrectionLock()
+{
+    const int type = settings->modulation()->calibrationTypeOf(settings->modulation()->frequencyIndex());
+    const bool abs = settings->abs()->abs();
+    if ((type == calibrationWithoutAbs && abs) || (type != calibrationWithoutAbs && !abs) || type <= 0)
+        settings->lockCorrections(true);
 }
 
 void WindowMain::on_actionView_triggered()
 {
-    showPage(0);
+    ui->stackedView->setCurrentIndex(PageView);
 }
 
 void WindowMain::on_actionCommand_triggered()
 {
-    showPage(1);
+    ui->stackedView->setCurrentIndex(PageCommands);
 }
 
 void WindowMain::on_actionLog_triggered()
 {
+    // The capture panel opens beside the live image; the page stays.
     emit showLogDialog(true);
 }
 
 void WindowMain::on_actionCalibration_triggered()
 {
-    showPage(3);
+    calibration->updateCalibrationList();
+    ui->stackedView->setCurrentIndex(PageCalibration);
 }
 
 void WindowMain::on_actionSaveLoad_triggered()
 {
     settings->stopAcquisition();
-    showPage(4);
+    ui->stackedView->setCurrentIndex(PageSaveLoad);
 }
 
 void WindowMain::on_tbLogo_clicked()
@@ -95,11 +214,45 @@ void WindowMain::on_tbLogo_clicked()
     MakerWebSite::open();
 }
 
+void WindowMain::updateStatus(Settings3D::CalibrationType type)
+{
+    // The strip shows the grayscale corrections in grayscale mode and the distance
+    // corrections in every other mode.
+    const bool grayscale = settings->modeIndex() == 0;
+    const bool shown = grayscale ? (type >= 0 && type <= 4) : (type >= 5 && type <= 9);
+    if (!shown)
+        return;
+    ui->lStatus->setText(QLatin1String(statusTexts[type].text));
+    ui->wStatus->setStyleSheet(QLatin1String(statusTexts[type].style));
+}
+
+void WindowMain::saveConfiguration()
+{
+    const QRect frame = geometry();
+    settings->setWindPosX(frame.x());
+    settings->setWindPosY(frame.y());
+    settings->setWindWidth(frame.width());
+    settings->setWindHeight(frame.height());
+    const QString path = ConfigurationChoice::lastConfiguration(settings->chipType());
+    if (path.isEmpty())
+        return;
+    if (!manager.saveConfig(path))
+        ZTRACE() << "could not write the last configuration" << path;
+}
+
 void WindowMain::enableCalibration(bool state)
 {
     ui->actionCalibration->setVisible(state);
     ui->actionCalibration->setEnabled(state);
     settings->setEnabledCalibration(state);
+}
+
+void WindowMain::reloadSettings()
+{
+    // The camera restarted (after a bad-pixel search, for example): identify it again and
+    // send it the default configuration.
+    startupManager->connectToCamera();
+    initialize(true);
 }
 
 void WindowMain::enableLogIcon(bool state)
@@ -119,16 +272,13 @@ void WindowMain::showEvent(QShowEvent* event)
 
 void WindowMain::startVideo()
 {
-    // Hook for live video: the view panel's start (the "startVideo" command, then the
-    // settings' startAcquisition()) is called from here once the view panel is on page 0.
     ZTRACE() << "live video requested";
     emit videoStartRequested();
 }
 
 void WindowMain::closeEvent(QCloseEvent* event)
 {
-    // Saving the last configuration of the chip comes first here once configuration files
-    // are written.
+    saveConfiguration();
     settings->stopAcquisition();
     // The exchange in flight, if any, gets 500 ms before the channel is closed.
     tcp->closeAfterWait(500);

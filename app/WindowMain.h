@@ -1,11 +1,18 @@
 #pragma once
 
+#include "settings/Settings3D.h"
+#include "settings/SettingsManager.h"
+
 #include <QMainWindow>
 #include <QString>
 
 class ApplicationContext;
 class Settings;
 class StartupManager;
+class WidgetCalibration;
+class WidgetCommands;
+class WidgetLog;
+class WidgetSaveLoad;
 class ZelTcp;
 
 namespace Ui {
@@ -13,23 +20,40 @@ class WindowMain;
 }
 
 // The application's main window: title strip with the product label and the logo, the tool
-// bar that switches the pages, the page stack and the correction status strip. The pages
-// themselves (view panel, console, logging, calibration, save/load) are added as they are
-// built; until then the stack is empty.
+// bar that switches the pages, the page stack (view panel, command console, logging,
+// calibration, save/load) and the correction status strip. After the start-up it loads the
+// chip's configuration (initialize); on close it writes the last configuration and shuts
+// the channel down.
 class WindowMain final : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    enum Page
+    {
+        PageView = 0,
+        PageCommands = 1,
+        PageLog = 2,
+        PageCalibration = 3,
+        PageSaveLoad = 4
+    };
+
     WindowMain(ApplicationContext* context, StartupManager* startupManager, QWidget* parent = nullptr);
     ~WindowMain() override;
 
-    // The start-up initialisation after the connection: product label and FLIM layout by chip
-    // type, then the configuration of the chip (the default or the last one).
+    // The start-up initialisation after the connection, and again after a reload: product
+    // label and FLIM layout by chip type, the chip's configuration (the default or the last
+    // one), sensor geometry, window geometry, automatic offset, calibration page, the
+    // pre-configuration offer after a default load, and the correction lock.
     void initialize(bool loadDefault);
 
-    // The configuration file that the last initialize() chose (empty: none for this chip).
+    // The configuration file that the last initialize() loaded first (empty: none for this
+    // chip).
     QString chosenConfiguration() const { return m_chosenConfiguration; }
+
+    // After a default load the save/load page offers a pre-configuration file. Unattended
+    // starts (command line "--load-default") switch the offer off.
+    void setOfferPreConfiguration(bool offer) { m_offerPreConfiguration = offer; }
 
     // Live video once the window is shown (command line "--start-video").
     void setStartVideoWhenShown(bool start) { m_startVideoWhenShown = start; }
@@ -47,7 +71,10 @@ public slots:
     void on_actionCalibration_triggered();
     void on_actionSaveLoad_triggered();
     void on_tbLogo_clicked();
+    void updateStatus(Settings3D::CalibrationType type);
+    void saveConfiguration();
     void enableCalibration(bool state);
+    void reloadSettings();
     void enableLogIcon(bool state);
 
 protected:
@@ -55,13 +82,24 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showPage(int index);
+    void setUpForChip(int chipType);
+    void loadConfiguration(int chipType, bool loadDefault);
+    void applyWindowGeometry();
+    void readAutomaticOffset();
+    void applyCorrectionLock();
     void startVideo();
 
     Ui::WindowMain* ui;
     Settings* settings;
     ZelTcp* tcp;
+    SettingsManager manager;
     StartupManager* startupManager;
+    QWidget* view;
+    WidgetCommands* commands;
+    WidgetLog* log;
+    WidgetCalibration* calibration;
+    WidgetSaveLoad* saveLoad;
     QString m_chosenConfiguration;
+    bool m_offerPreConfiguration = true;
     bool m_startVideoWhenShown = false;
 };

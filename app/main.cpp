@@ -104,6 +104,8 @@ int main(int argc, char* argv[])
         splash = showSplashScreen();
         loadDefault = startupManager.configMode() != StartupManager::LoadLast;
     }
+    // Unattended starts with the default configuration offer no pre-configuration file.
+    window->setOfferPreConfiguration(!options.loadDefault());
     window->initialize(loadDefault);
     window->setStartVideoWhenShown(options.startVideo());
 

@@ -2,17 +2,57 @@
 #include "app/ConfigurationChoice.h"
 #include "app/StartupManager.h"
 #include "app/WindowMain.h"
+#include "settings/SettingsManager.h"
+#include "support/ScriptedServer.h"
 #include "support/TestMain.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
-// The main window as far as the start-up needs it: its frame, the product label and the
-// configuration chosen after the connection.
+#include <memory>
+
+namespace {
+// A context whose channel talks to loopback only: a scripted camera when given a port,
+// otherwise a port on which nothing listens (an offline start).
+struct Fixture
+{
+    explicit Fixture(quint16 port = ScriptedServer::unusedPort())
+    {
+        context.settings()->socket()->setIp(QStringLiteral("127.0.0.1"));
+        context.settings()->socket()->setPort(port);
+        window = std::make_unique<WindowMain>(&context, &manager);
+        window->setOfferPreConfiguration(false);
+    }
+    Settings* settings() { return context.settings(); }
+    template <typename T>
+    T* child(const char* name)
+    {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+
+    ApplicationContext context;
+    StartupManager manager{&context};
+    std::unique_ptr<WindowMain> window;
+};
+
+// The last-configuration files go to a temporary directory of the test's own.
+struct TempDirectory
+{
+    TempDirectory() : saved(qgetenv("TMPDIR")) { qputenv("TMPDIR", dir.path().toLocal8Bit()); }
+    ~TempDirectory() { qputenv("TMPDIR", saved); }
+    QTemporaryDir dir;
+    QByteArray saved;
+};
+} // namespace
+
+// The main window: its frame and pages, the start-up initialisation by chip type, the last
+// configuration written on close and restored on the next start, and the status strip.
 class TestWindowMain : public QObject
 {
     Q_OBJECT
@@ -23,25 +63,38 @@ private slots:
     void initializeByChipType();
     void configurationChoice_data();
     void configurationChoice();
-    void calibrationAction();
+    void offlineStartLoadsNothing();
+    void offsetFromTheCamera();
+    void lastConfigurationGeometry_data();
+    void lastConfigurationGeometry();
+    void closingWritesTheLastConfiguration_data();
+    void closingWritesTheLastConfiguration();
+    void saveLoadStopsVideo();
+    void statusStrip_data();
+    void statusStrip();
+    void correctionLockAtStartUp_data();
+    void correctionLockAtStartUp();
+    void calibrationAndLogActions();
     void startVideoWish();
 };
 
 void TestWindowMain::frame()
 {
-    ApplicationContext context;
-    StartupManager manager(&context);
-    WindowMain window(&context, &manager);
+    Fixture f;
+    WindowMain& window = *f.window;
     QCOMPARE(window.windowTitle(), QStringLiteral("Kestrane TOF Imager"));
     QCOMPARE(window.contextMenuPolicy(), Qt::NoContextMenu);
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lProduct"))->text(), QStringLiteral("zc320"));
-    QVERIFY(window.findChild<QWidget*>(QStringLiteral("tbLogo")));
-    QCOMPARE(window.findChild<QStackedWidget*>(QStringLiteral("stackedView"))->count(), 0);
-    QVERIFY(window.findChild<QLabel*>(QStringLiteral("lStatus"))->parent() ==
-            window.findChild<QWidget*>(QStringLiteral("wStatus")));
+    QCOMPARE(f.child<QLabel>("lProduct")->text(), QStringLiteral("zc320"));
+    QVERIFY(f.child<QWidget>("tbLogo"));
+    QVERIFY(f.child<QLabel>("lStatus")->parent() == f.child<QWidget>("wStatus"));
 
-    auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
-    QVERIFY(toolBar);
+    auto* stack = f.child<QStackedWidget>("stackedView");
+    QStringList pages;
+    for (int i = 0; i < stack->count(); ++i)
+        pages << stack->widget(i)->objectName();
+    QCOMPARE(pages, (QStringList{"view", "commands", "log", "calibration", "save/load"}));
+
+    auto* toolBar = f.child<QToolBar>("mainToolBar");
     QCOMPARE(window.toolBarArea(toolBar), Qt::LeftToolBarArea);
     QVERIFY(!toolBar->isMovable());
     QVERIFY(!toolBar->isFloatable());
@@ -63,7 +116,7 @@ void TestWindowMain::frame()
                    {"actionCalibration", "Calibration", "calibration"},
                    {"actionSaveLoad", "Save/Load", "save_load"}};
     for (const auto& expected : actions) {
-        auto* action = window.findChild<QAction*>(QLatin1String(expected.name));
+        auto* action = f.child<QAction>(expected.name);
         QVERIFY2(action, expected.name);
         QCOMPARE(action->text(), QLatin1String(expected.text));
         QCOMPARE(action->isCheckable(), qstrcmp(expected.name, "actionView") == 0);
@@ -98,20 +151,22 @@ void TestWindowMain::initializeByChipType()
     QFETCH(QString, product);
     QFETCH(bool, statusShown);
     QFETCH(int, sensorHeight);
-    ApplicationContext context;
-    StartupManager manager(&context);
-    context.settings()->setChipType(chipType);
-    context.settings()->flim()->setFlimChip(flim);
-    WindowMain window(&context, &manager);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.initialize(false);
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lProduct"))->text(), product);
-    QCOMPARE(window.findChild<QWidget*>(QStringLiteral("wStatus"))->isVisible(), statusShown);
-    QCOMPARE(context.settings()->readOffsetOnResume(), !flim);
-    QCOMPARE(context.settings()->roi()->sensorHeight(), sensorHeight);
-    QCOMPARE(window.chosenConfiguration(), ConfigurationChoice::primary(chipType, false));
-    window.hide();
+    TempDirectory temp;
+    Fixture f;
+    f.settings()->setChipType(chipType);
+    f.settings()->flim()->setFlimChip(flim);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->initialize(true);
+    QCOMPARE(f.child<QLabel>("lProduct")->text(), product);
+    QCOMPARE(f.child<QWidget>("wStatus")->isVisible(), statusShown);
+    QCOMPARE(f.settings()->readOffsetOnResume(), !flim);
+    QCOMPARE(f.settings()->roi()->sensorHeight(), sensorHeight);
+    QCOMPARE(f.settings()->pixelScope()->y1(), sensorHeight / 2 - 1);
+    QCOMPARE(f.settings()->pixelScope()->y2(), sensorHeight / 2 - 1);
+    QCOMPARE(f.window->chosenConfiguration(), ConfigurationChoice::primary(chipType, true));
+    QCOMPARE(f.settings()->configLoaded(), chipType != 0);
+    f.window->hide();
 }
 
 void TestWindowMain::configurationChoice_data()
@@ -157,46 +212,220 @@ void TestWindowMain::configurationChoice()
     QCOMPARE(ConfigurationChoice::secondDefault(chipType), second);
 }
 
-void TestWindowMain::calibrationAction()
+void TestWindowMain::offlineStartLoadsNothing()
 {
-    ApplicationContext context;
-    StartupManager manager(&context);
-    WindowMain window(&context, &manager);
-    auto* calibration = window.findChild<QAction*>(QStringLiteral("actionCalibration"));
+    TempDirectory temp;
+    Fixture f;
+    const QRect formGeometry = f.window->geometry();
+    const QString statusStyle = f.child<QWidget>("wStatus")->styleSheet();
+    f.window->initialize(false);
+    QVERIFY(!f.settings()->configLoaded());
+    QCOMPARE(f.window->geometry(), formGeometry);
+    QCOMPARE(f.child<QWidget>("wStatus")->styleSheet(), statusStyle);
+    QCOMPARE(f.child<QLabel>("lStatus")->text(), QString());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->hide();
+}
+
+void TestWindowMain::offsetFromTheCamera()
+{
+    // Every exchange answered with the 16-bit value 7: the offset takes it; as a speed of
+    // light the two bytes are no double, and the value of the hub stays.
+    ScriptedServer camera({ScriptedServer::Step::answer(QByteArray("\x07\x00", 2))});
+    Fixture f(camera.port());
+    f.window->initialize(false);
+    QCOMPARE(f.settings()->settings3D()->automaticOffset(), 7);
+    QCOMPARE(f.settings()->speedOfLight(), 150000000.0);
+    QVERIFY(camera.commands().contains(QStringLiteral("getOffset")));
+    QVERIFY(camera.commands().contains(QStringLiteral("getSpeedOfLight")));
+}
+
+void TestWindowMain::lastConfigurationGeometry_data()
+{
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<bool>("restored");
+    QTest::addRow("stored geometry") << QRect(40, 30, 700, 640) << true;
+    QTest::addRow("width 0") << QRect(40, 30, 0, 640) << false;
+    QTest::addRow("negative position") << QRect(-1, 30, 700, 640) << false;
+}
+
+void TestWindowMain::lastConfigurationGeometry()
+{
+    QFETCH(QRect, stored);
+    QFETCH(bool, restored);
+    TempDirectory temp;
+    {
+        // The last configuration of an earlier run.
+        Settings settings;
+        settings.setChipType(2);
+        settings.setWindPosX(stored.x());
+        settings.setWindPosY(stored.y());
+        settings.setWindWidth(stored.width());
+        settings.setWindHeight(stored.height());
+        QVERIFY(SettingsManager(&settings).saveConfig(ConfigurationChoice::lastConfiguration(2)));
+    }
+    Fixture f;
+    f.settings()->setChipType(2);
+    const QRect formGeometry = f.window->geometry();
+    f.window->initialize(false);
+    QVERIFY(f.settings()->configLoaded());
+    QCOMPARE(f.window->geometry(), restored ? stored : formGeometry);
+}
+
+void TestWindowMain::closingWritesTheLastConfiguration_data()
+{
+    QTest::addColumn<int>("chipType");
+    QTest::addColumn<QString>("file");
+    QTest::addRow("zc320") << 2 << "zc320_settings_last.xml";
+    QTest::addRow("zc310") << 4 << "zc310_settings_last.xml";
+    QTest::addRow("no chip") << 0 << "";
+}
+
+void TestWindowMain::closingWritesTheLastConfiguration()
+{
+    QFETCH(int, chipType);
+    QFETCH(QString, file);
+    TempDirectory temp;
+    Fixture f;
+    f.settings()->setChipType(chipType);
+    f.window->setGeometry(50, 60, 720, 680);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.settings()->startAcquisition();
+    const QRect geometry = f.window->geometry();
+    QVERIFY(f.window->close());
+    QVERIFY(!f.settings()->running());
+    const QStringList written = QDir(temp.dir.path()).entryList(QDir::Files);
+    QCOMPARE(written, file.isEmpty() ? QStringList() : QStringList{file});
+    if (file.isEmpty())
+        return;
+    // The next start restores the window where it was.
+    Settings next;
+    next.setChipType(chipType);
+    QVERIFY(SettingsManager(&next).loadConfig(temp.dir.filePath(file)));
+    QCOMPARE(QRect(next.windPosX(), next.windPosY(), next.windWidth(), next.windHeight()), geometry);
+}
+
+void TestWindowMain::saveLoadStopsVideo()
+{
+    Fixture f;
+    f.settings()->startAcquisition();
+    f.child<QAction>("actionSaveLoad")->trigger();
+    QVERIFY(!f.settings()->running());
+    QCOMPARE(f.child<QStackedWidget>("stackedView")->currentWidget()->objectName(),
+             QStringLiteral("save/load"));
+    f.child<QAction>("actionCommand")->trigger();
+    QCOMPARE(f.child<QStackedWidget>("stackedView")->currentIndex(), 1);
+    f.child<QAction>("actionView")->trigger();
+    QCOMPARE(f.child<QStackedWidget>("stackedView")->currentIndex(), 0);
+}
+
+void TestWindowMain::statusStrip_data()
+{
+    QTest::addColumn<int>("modeIndex");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("style");
+    const QString red = QStringLiteral("background-color: rgb(228, 10, 21);");
+    const QString teal = QStringLiteral("background-color: rgb(6, 143, 133);");
+    const QString orange = QStringLiteral("background-color: rgb(255, 100, 0);");
+    QTest::addRow("grayscale 0") << 0 << 0 << "DSNU / PRNU correction not available" << red;
+    QTest::addRow("grayscale 1") << 0 << 1 << "DSNU & PRNU corrected" << teal;
+    QTest::addRow("grayscale 3") << 0 << 3 << "PRNU not corrected" << orange;
+    QTest::addRow("grayscale 4") << 0 << 4 << "DSNU not corrected" << orange;
+    QTest::addRow("distance 5") << 1 << 5 << "DRNU & Temperature correction not available" << red;
+    QTest::addRow("distance 7") << 1 << 7 << "DRNU & Temperature not corrected" << orange;
+    QTest::addRow("amplitude 9") << 2 << 9 << "DRNU not corrected" << orange;
+    // A status of the other family leaves the strip as it was.
+    QTest::addRow("grayscale given 6") << 0 << 6 << ""
+                                       << "";
+    QTest::addRow("distance given 1") << 1 << 1 << ""
+                                      << "";
+}
+
+void TestWindowMain::statusStrip()
+{
+    QFETCH(int, modeIndex);
+    QFETCH(int, type);
+    QFETCH(QString, text);
+    QFETCH(QString, style);
+    Fixture f;
+    f.settings()->setModeIndex(modeIndex);
+    f.settings()->settings3D()->announceCalibrationType(static_cast<Settings3D::CalibrationType>(type));
+    QCOMPARE(f.child<QLabel>("lStatus")->text(), text);
+    QCOMPARE(f.child<QWidget>("wStatus")->styleSheet(), style);
+}
+
+void TestWindowMain::correctionLockAtStartUp_data()
+{
+    QTest::addColumn<int>("calibrationType");
+    QTest::addColumn<bool>("abs");
+    QTest::addColumn<bool>("locked");
+    QTest::addRow("type 21, ABS on") << 21 << true << true;
+    QTest::addRow("type 21, ABS off") << 21 << false << false;
+    QTest::addRow("type 3, ABS on") << 3 << true << false;
+    QTest::addRow("type 3, ABS off") << 3 << false << true;
+    QTest::addRow("uncalibrated, ABS on") << 0 << true << true;
+}
+
+void TestWindowMain::correctionLockAtStartUp()
+{
+    QFETCH(int, calibrationType);
+    QFETCH(bool, abs);
+    QFETCH(bool, locked);
+    Fixture f;
+    SettingsModulation* modulation = f.settings()->modulation();
+    modulation->addFrequency(QStringLiteral("20.00 MHz"), 20000000);
+    modulation->addCalibrationType(calibrationType);
+    modulation->setFrequencyIndex(0);
+    f.settings()->abs()->setAbs(abs);
+    QSignalSpy lock(f.settings(), &Settings::lockDRNUCorrection);
+    f.window->initialize(false);
+    QCOMPARE(lock.count(), locked ? 1 : 0);
+    if (locked)
+        QCOMPARE(lock.first().first().toBool(), true);
+}
+
+void TestWindowMain::calibrationAndLogActions()
+{
+    Fixture f;
+    auto* calibration = f.child<QAction>("actionCalibration");
     QVERIFY(!calibration->isVisible());
     QVERIFY(!calibration->isEnabled());
-    window.enableCalibration(true);
+    f.window->enableCalibration(true);
     QVERIFY(calibration->isVisible() && calibration->isEnabled());
-    QVERIFY(context.settings()->enabledCalibration());
-    // A FLIM chip has no calibration page.
-    context.settings()->setChipType(5);
-    context.settings()->flim()->setFlimChip(true);
-    window.initialize(true);
+    QVERIFY(f.settings()->enabledCalibration());
+    calibration->trigger();
+    QCOMPARE(f.child<QStackedWidget>("stackedView")->currentIndex(), 3);
+    // The loaded configuration decides whether the page stays offered.
+    TempDirectory temp;
+    f.settings()->setEnabledCalibration(false);
+    f.window->initialize(false);
     QVERIFY(!calibration->isVisible());
 
-    QSignalSpy logSpy(&window, &WindowMain::showLogDialog);
-    window.findChild<QAction*>(QStringLiteral("actionLog"))->trigger();
+    QSignalSpy logSpy(f.window.get(), &WindowMain::showLogDialog);
+    f.child<QAction>("actionLog")->trigger();
     QCOMPARE(logSpy.count(), 1);
     QCOMPARE(logSpy.first().first().toBool(), true);
-    window.enableLogIcon(false);
-    QVERIFY(!window.findChild<QAction*>(QStringLiteral("actionLog"))->isEnabled());
+    QCOMPARE(f.child<QStackedWidget>("stackedView")->currentIndex(), 3);
+    f.window->enableLogIcon(false);
+    QVERIFY(!f.child<QAction>("actionLog")->isEnabled());
 }
 
 void TestWindowMain::startVideoWish()
 {
-    ApplicationContext context;
-    StartupManager manager(&context);
-    WindowMain window(&context, &manager);
-    QSignalSpy spy(&window, &WindowMain::videoStartRequested);
-    window.setStartVideoWhenShown(true);
-    window.show();
+    Fixture f;
+    QSignalSpy spy(f.window.get(), &WindowMain::videoStartRequested);
+    f.window->setStartVideoWhenShown(true);
+    f.window->show();
     QTRY_COMPARE(spy.count(), 1);
-    window.hide();
-    window.show();
+    f.window->hide();
+    f.window->show();
     QTest::qWait(50);
     // Once, at the first showing only.
     QCOMPARE(spy.count(), 1);
-    window.hide();
+    f.window->hide();
 }
 
 KESTRANE_TEST_MAIN(TestWindowMain)
