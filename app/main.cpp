@@ -1,26 +1,126 @@
+#include "app/ApplicationContext.h"
+#include "app/CommandLineOptions.h"
+#include "app/DialogStart.h"
+#include "app/MessageAutoCloser.h"
 #include "app/Resources.h"
+#include "app/ScreenshotTaker.h"
+#include "app/StartupManager.h"
 #include "app/Trace.h"
+#include "app/WindowMain.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QPixmap>
+#include <QSplashScreen>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+QStringList argumentList(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Help, version and option errors need no display: answered by a core application.
+int answerWithoutWindows(int argc, char* argv[], const CommandLineOptions& options, bool ok)
+{
+    QCoreApplication core(argc, argv);
+    if (!ok) {
+        std::fprintf(stderr, "kestrane: %s\nTry 'kestrane --help'.\n", qPrintable(options.errorText()));
+        return 2;
+    }
+    if (options.helpRequested())
+        std::fputs(qPrintable(options.helpText()), stdout);
+    else
+        std::printf("Kestrane TOF Imager %s\n", StartupManager::clientVersion);
+    return 0;
+}
+
+void installStyleSheet(QApplication* application)
+{
+    QFile styleSheet(QStringLiteral(":/stylesheets/main.qss"));
+    if (!styleSheet.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = styleSheet.readAll();
+    const int nul = bytes.indexOf('\0');
+    application->setStyleSheet(QString::fromUtf8(nul >= 0 ? bytes.left(nul) : bytes));
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    CommandLineOptions options;
+    const bool parsed = options.parse(argumentList(argc, argv));
+    if (!parsed || options.helpRequested() || options.versionRequested())
+        return answerWithoutWindows(argc, argv, options, parsed);
+
     QApplication application(argc, argv);
     Trace::enableFromEnvironment();
     Resources::initialize();
+    installStyleSheet(&application);
 
-    QFile styleSheet(QStringLiteral(":/stylesheets/main.qss"));
-    if (styleSheet.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = styleSheet.readAll();
-        application.setStyleSheet(QString::fromUtf8(bytes.left(bytes.indexOf('\0'))));
+    MessageAutoCloser autoCloser;
+    if (MessageAutoCloser::requested())
+        autoCloser.install();
+
+    // Destroyed in reverse: splash screen, main window, start dialog, start-up manager, context.
+    ApplicationContext context;
+    StartupManager startupManager(&context);
+    DialogStart dialog(&startupManager);
+    std::unique_ptr<WindowMain> window;
+    std::unique_ptr<QSplashScreen> splash;
+
+    bool loadDefault = options.loadDefault();
+    if (options.skipStartDialog()) {
+        if (options.hasPort())
+            context.settings()->socket()->setPort(options.port());
+        if (options.hasIp())
+            dialog.overrideAddress(options.ip());
+        window = std::make_unique<WindowMain>(&context, &startupManager);
+        splash = std::make_unique<QSplashScreen>(QPixmap());
+        splash->setPixmap(QPixmap(QStringLiteral(":/splash_screen/images/splash_screen/splash_screen.png")));
+        splash->show();
+        // The dialog stays hidden; the outcome only decides the messages: the main window
+        // opens in any case, without a working connection after a failure.
+        if (loadDefault)
+            dialog.on_tbDefault_clicked();
+        else
+            dialog.on_tbLast_clicked();
+    } else {
+        if (dialog.exec() != QDialog::Accepted)
+            return 0;
+        window = std::make_unique<WindowMain>(&context, &startupManager);
+        splash = std::make_unique<QSplashScreen>(QPixmap());
+        splash->setPixmap(QPixmap(QStringLiteral(":/splash_screen/images/splash_screen/splash_screen.png")));
+        splash->show();
+        loadDefault = startupManager.configMode() != StartupManager::LoadLast;
+    }
+    window->initialize(loadDefault);
+    window->setStartVideoWhenShown(options.startVideo());
+
+    std::unique_ptr<ScreenshotTaker> screenshot;
+    bool screenshotFailed = false;
+    if (options.hasScreenshot()) {
+        screenshot = std::make_unique<ScreenshotTaker>(options.screenshotPath());
+        screenshot->watch(window.get());
+        QObject::connect(screenshot.get(), &ScreenshotTaker::taken, window.get(), [&](bool ok) {
+            screenshotFailed = !ok;
+            if (!ok)
+                std::fprintf(stderr, "kestrane: could not write the screenshot %s\n",
+                             qPrintable(options.screenshotPath()));
+            window->close();
+        });
     }
 
-    QLabel window;
-    window.setWindowTitle(QStringLiteral("Kestrane TOF Imager"));
-    window.setPixmap(QPixmap(QStringLiteral(":/splash_screen/images/splash_screen/splash_screen.png")));
-    window.show();
-    return application.exec();
+    window->show();
+    splash->finish(window.get());
+    const int exitCode = application.exec();
+    screenshot.reset();
+    splash.reset();
+    window.reset();
+    return screenshotFailed ? 1 : exitCode;
 }

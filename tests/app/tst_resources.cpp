@@ -19,19 +19,22 @@ private slots:
 void TestResources::everyNamedPictureLoads_data()
 {
     QTest::addColumn<QString>("path");
-    const char* const icons[] = {"videoStop", "videoStart", "vertical",   "successful",   "shift",
+    const char* const icons[] = {"videoStop", "videoStart",   "vertical",   "successful", "shift",
                                  "picture",   "mouse_middle", "mouse_left", "key_alt",    "key_ctrl",
-                                 "info",      "important",  "horizontal", "failed"};
+                                 "info",      "important",    "horizontal", "failed"};
     for (const char* icon : icons)
-        QTest::addRow("icon %s", icon) << QStringLiteral(":/icons/images/icons/%1.png").arg(QLatin1String(icon));
+        QTest::addRow("icon %s", icon)
+            << QStringLiteral(":/icons/images/icons/%1.png").arg(QLatin1String(icon));
     const char* const tools[] = {"settings", "command", "view", "log", "calibration", "save_load"};
     for (const char* tool : tools) {
         for (const char* state : {"", "_disabled", "_hover"}) {
             QTest::addRow("tool bar %s%s", tool, state)
-                << QStringLiteral(":/toolbar/images/toolbar/%1%2.png").arg(QLatin1String(tool), QLatin1String(state));
+                << QStringLiteral(":/toolbar/images/toolbar/%1%2.png")
+                       .arg(QLatin1String(tool), QLatin1String(state));
         }
     }
-    QTest::addRow("splash screen") << QStringLiteral(":/splash_screen/images/splash_screen/splash_screen.png");
+    QTest::addRow("splash screen") << QStringLiteral(
+        ":/splash_screen/images/splash_screen/splash_screen.png");
     QTest::addRow("crosshair cursor") << QStringLiteral(":/cursors/cursor_crosshair.png");
     QTest::addRow("logo") << QStringLiteral(":/images/logo.png");
     for (const char* arrow : {"spin_up", "spin_down", "spin_up_disabled", "spin_down_disabled"})

@@ -1,0 +1,105 @@
+#include "app/CommandLineOptions.h"
+
+#include <QHostAddress>
+#include <QRegularExpression>
+
+namespace {
+// An IPv4 or IPv6 address, or a host name (letters, digits, hyphens, dots).
+bool isServerAddress(const QString& text)
+{
+    if (QHostAddress(text).protocol() != QAbstractSocket::UnknownNetworkLayerProtocol)
+        return true;
+    static const QRegularExpression hostName(
+        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,62})(\\.[A-Za-z0-9]([A-Za-z0-9-]{0,62}))*$"));
+    return text.size() <= 253 && hostName.match(text).hasMatch();
+}
+} // namespace
+
+CommandLineOptions::CommandLineOptions()
+    : helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                 QStringLiteral("Shows these options and exits."))
+    , versionOption(QStringLiteral("version"), QStringLiteral("Shows the client version and exits."))
+    , ipOption(QStringLiteral("ip"),
+               QStringLiteral("Connects to the command server at ADDRESS (this run only; the address "
+                              "remembered from the start dialog is left as it is)."),
+               QStringLiteral("ADDRESS"))
+    , portOption(QStringLiteral("port"), QStringLiteral("TCP port of the command server (default 50660)."),
+                 QStringLiteral("N"))
+    , loadDefaultOption(
+          QStringLiteral("load-default"),
+          QStringLiteral("Loads the default configuration of the chip instead of the last one."))
+    , startVideoOption(QStringLiteral("start-video"),
+                       QStringLiteral("Starts live video once the main window is shown."))
+    , screenshotOption(QStringLiteral("screenshot"),
+                       QStringLiteral("Once the main window has painted, saves all its windows side by side "
+                                      "to the PNG file PATH, then closes the main window and exits."),
+                       QStringLiteral("PATH"))
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Kestrane TOF Imager: client for the ZMU time-of-flight camera module.\n"
+                       "Without arguments the start dialog asks for the camera's address. Any "
+                       "argument skips it and connects at once."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+    parser.addOption(ipOption);
+    parser.addOption(portOption);
+    parser.addOption(loadDefaultOption);
+    parser.addOption(startVideoOption);
+    parser.addOption(screenshotOption);
+    parser.addPositionalArgument(QStringLiteral("arguments"),
+                                 QStringLiteral("Ignored; any argument skips the start dialog."),
+                                 QStringLiteral("[arguments...]"));
+}
+
+bool CommandLineOptions::parse(const QStringList& arguments)
+{
+    m_skipStartDialog = arguments.size() > 1;
+    if (!parser.parse(arguments)) {
+        m_error = parser.errorText();
+        return false;
+    }
+    m_help = parser.isSet(helpOption);
+    m_version = parser.isSet(versionOption);
+    m_loadDefault = parser.isSet(loadDefaultOption);
+    m_startVideo = parser.isSet(startVideoOption);
+
+    if (parser.isSet(ipOption)) {
+        const QString ip = parser.value(ipOption).trimmed();
+        if (!isServerAddress(ip)) {
+            m_error = QStringLiteral("Not a server address: '") + parser.value(ipOption) + QLatin1Char('\'');
+            return false;
+        }
+        m_ip = ip;
+    }
+    if (parser.isSet(portOption)) {
+        bool ok = false;
+        const int port = parser.value(portOption).toInt(&ok);
+        if (!ok || port < 1 || port > 65535) {
+            m_error = QStringLiteral("Not a TCP port (1 to 65535): '") + parser.value(portOption) +
+                      QLatin1Char('\'');
+            return false;
+        }
+        m_port = port;
+    }
+    if (parser.isSet(screenshotOption)) {
+        m_screenshotPath = parser.value(screenshotOption);
+        if (m_screenshotPath.isEmpty()) {
+            m_error = QStringLiteral("Missing file name for --screenshot");
+            return false;
+        }
+    }
+    return true;
+}
+
+QString CommandLineOptions::helpText() const
+{
+    return parser.helpText() +
+           QStringLiteral(
+               "\nEnvironment:\n"
+               "  KESTRANE_NONINTERACTIVE=1  Unattended run: each message dialog is written to the\n"
+               "                             standard error stream (\"kestrane: message [TITLE] "
+               "TEXT\")\n"
+               "                             and closed after a second, as if OK was pressed.\n"
+               "  KESTRANE_TRACE=1           Debug traces of the client.\n");
+}

@@ -1,0 +1,129 @@
+#include "support/ScriptedServer.h"
+#include "support/SimulatorProcess.h"
+#include "support/TestMain.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+struct Run
+{
+    bool finished = false;
+    int exitCode = -1;
+    QString output;
+    QString errors;
+};
+
+bool singleColour(const QImage& image)
+{
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != first)
+                return false;
+    return true;
+}
+} // namespace
+
+// The built program itself, started as a user or a script would start it.
+class TestKestrane : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void connectsToTheSimulatorAndSavesAScreenshot();
+    void unreachableServerStillOpensTheWindow();
+    void helpNeedsNoDisplay();
+    void malformedOptionsAreRefused();
+
+private:
+    Run run(const QStringList& arguments, bool withDisplay = true);
+
+    QTemporaryDir home;
+};
+
+void TestKestrane::initTestCase()
+{
+    QVERIFY(home.isValid());
+}
+
+Run TestKestrane::run(const QStringList& arguments, bool withDisplay)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // A per-user store of its own, and messages that close themselves.
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("KESTRANE_NONINTERACTIVE"), QStringLiteral("1"));
+    if (!withDisplay) {
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    }
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KESTRANE_CLIENT_PATH), arguments);
+    Run result;
+    result.finished = process.waitForFinished(90000);
+    if (!result.finished)
+        process.kill();
+    process.waitForFinished(5000);
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    result.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    return result;
+}
+
+void TestKestrane::connectsToTheSimulatorAndSavesAScreenshot()
+{
+    SimulatorProcess sim;
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
+    const QString shot = home.filePath(QStringLiteral("shot.png"));
+    const Run result = run({QStringLiteral("--ip"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                            QString::number(sim.port()), QStringLiteral("--load-default"),
+                            QStringLiteral("--screenshot"), shot});
+    QVERIFY2(result.finished, qPrintable(result.errors));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+    QVERIFY2(!result.errors.contains(QLatin1String("kestrane: message")), qPrintable(result.errors));
+    const QImage image(shot);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() >= 400 && image.height() >= 300);
+    QVERIFY(!singleColour(image));
+}
+
+void TestKestrane::unreachableServerStillOpensTheWindow()
+{
+    const QString shot = home.filePath(QStringLiteral("unreachable.png"));
+    const Run result =
+        run({QStringLiteral("--ip"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+             QString::number(ScriptedServer::unusedPort()), QStringLiteral("--screenshot"), shot});
+    QVERIFY2(result.finished, qPrintable(result.errors));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+    QVERIFY2(result.errors.contains(
+                 QLatin1String("kestrane: message [Connection Failure] Could not reach server.")),
+             qPrintable(result.errors));
+    const QImage image(shot);
+    QVERIFY(!image.isNull());
+    QVERIFY(!singleColour(image));
+}
+
+void TestKestrane::helpNeedsNoDisplay()
+{
+    const Run result = run({QStringLiteral("--help")}, false);
+    QVERIFY(result.finished);
+    QCOMPARE(result.exitCode, 0);
+    for (const char* option : {"--ip", "--port", "--load-default", "--start-video", "--screenshot", "--help"})
+        QVERIFY2(result.output.contains(QLatin1String(option)), option);
+}
+
+void TestKestrane::malformedOptionsAreRefused()
+{
+    const Run result = run({QStringLiteral("--port"), QStringLiteral("70000")}, false);
+    QVERIFY(result.finished);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.errors.contains(QLatin1String("70000")), qPrintable(result.errors));
+}
+
+KESTRANE_TEST_MAIN(TestKestrane)
+#include "tst_kestrane.moc"
