@@ -4,6 +4,7 @@
 #include "app/ConfigurationChoice.h"
 #include "app/MakerWebSite.h"
 #include "app/Trace.h"
+#include "app/WidgetView.h"
 #include "ui_WindowMain.h"
 
 #include <QApplication>
@@ -24,6 +25,10 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
     // Offered only once the command console unlocks calibration.
     ui->actionCalibration->setVisible(false);
     ui->actionCalibration->setEnabled(false);
+
+    auto* view = new WidgetView(context, this);
+    view->setObjectName(QStringLiteral("view"));
+    ui->stackedView->addWidget(view);
 }
 
 WindowMain::~WindowMain()

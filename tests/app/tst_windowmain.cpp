@@ -36,7 +36,10 @@ void TestWindowMain::frame()
     QCOMPARE(window.contextMenuPolicy(), Qt::NoContextMenu);
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lProduct"))->text(), QStringLiteral("zc320"));
     QVERIFY(window.findChild<QWidget*>(QStringLiteral("tbLogo")));
-    QCOMPARE(window.findChild<QStackedWidget*>(QStringLiteral("stackedView"))->count(), 0);
+    // Page 0 is the view panel.
+    auto* pages = window.findChild<QStackedWidget*>(QStringLiteral("stackedView"));
+    QCOMPARE(pages->count(), 1);
+    QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("view"));
     QVERIFY(window.findChild<QLabel*>(QStringLiteral("lStatus"))->parent() ==
             window.findChild<QWidget*>(QStringLiteral("wStatus")));
 
