@@ -131,5 +131,8 @@ void DialogStart::showMessage(int kind, const QString& title, const QString& tex
     delete message;
     message = new DialogOK(kind, text, this);
     message->setWindowTitle(title);
+    // Above the splash screen, which stays on top while a start with arguments connects: a
+    // message hidden behind it would block the start unseen.
+    message->setWindowFlag(Qt::WindowStaysOnTopHint);
     message->exec();
 }

@@ -13,6 +13,9 @@ ScreenshotTaker::ScreenshotTaker(const QString& path, QObject* parent) : QObject
     settle.setSingleShot(true);
     settle.setInterval(settleMs);
     connect(&settle, &QTimer::timeout, this, &ScreenshotTaker::shootNow);
+    paintWait.setSingleShot(true);
+    paintWait.setInterval(paintWaitMs);
+    connect(&paintWait, &QTimer::timeout, this, &ScreenshotTaker::shootNow);
 }
 
 ScreenshotTaker::~ScreenshotTaker()
@@ -24,12 +27,14 @@ void ScreenshotTaker::watch(QWidget* window)
 {
     mainWindow = window;
     window->installEventFilter(this);
+    paintWait.start();
 }
 
 bool ScreenshotTaker::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == mainWindow && event->type() == QEvent::Paint && !settle.isActive() && !done) {
         mainWindow->removeEventFilter(this);
+        paintWait.stop();
         settle.start();
     }
     return QObject::eventFilter(watched, event);
@@ -80,6 +85,7 @@ void ScreenshotTaker::shootNow()
         return;
     done = true;
     settle.stop();
+    paintWait.stop();
     const QImage image = compose(visibleWindows(mainWindow));
     const bool ok = image.save(m_path, "PNG");
     ZTRACE() << "screenshot" << m_path << (ok ? "written" : "could not be written");

@@ -19,11 +19,13 @@ class ScreenshotTaker final : public QObject
 
 public:
     static constexpr int settleMs = 1500;
+    // A window that never paints (no display to expose it) is grabbed after this anyway.
+    static constexpr int paintWaitMs = 20000;
 
     explicit ScreenshotTaker(const QString& path, QObject* parent = nullptr);
     ~ScreenshotTaker() override;
 
-    // Starts the settling delay at the window's first paint.
+    // Starts the settling delay at the window's first paint (at the latest after paintWaitMs).
     void watch(QWidget* mainWindow);
 
     QString path() const { return m_path; }
@@ -47,5 +49,6 @@ private:
     QString m_path;
     QPointer<QWidget> mainWindow;
     QTimer settle;
+    QTimer paintWait;
     bool done = false;
 };

@@ -132,6 +132,8 @@ void WindowMain::startVideo()
 
 void WindowMain::closeEvent(QCloseEvent* event)
 {
+    // Saving the last configuration of the chip comes first here once configuration files
+    // are written.
     settings->stopAcquisition();
     // The exchange in flight, if any, gets 500 ms before the channel is closed.
     tcp->closeAfterWait(500);

@@ -51,6 +51,15 @@ void installStyleSheet(QApplication* application)
     const int nul = bytes.indexOf('\0');
     application->setStyleSheet(QString::fromUtf8(nul >= 0 ? bytes.left(nul) : bytes));
 }
+std::unique_ptr<QSplashScreen> showSplashScreen()
+{
+    auto splash = std::make_unique<QSplashScreen>(QPixmap());
+    splash->setPixmap(QPixmap(QStringLiteral(":/splash_screen/images/splash_screen/splash_screen.png")));
+    splash->show();
+    // Painted before blocking exchanges hold the event loop.
+    QCoreApplication::processEvents();
+    return splash;
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -83,9 +92,7 @@ int main(int argc, char* argv[])
         if (options.hasIp())
             dialog.overrideAddress(options.ip());
         window = std::make_unique<WindowMain>(&context, &startupManager);
-        splash = std::make_unique<QSplashScreen>(QPixmap());
-        splash->setPixmap(QPixmap(QStringLiteral(":/splash_screen/images/splash_screen/splash_screen.png")));
-        splash->show();
+        splash = showSplashScreen();
         // The dialog stays hidden; the outcome only decides the messages: the main window
         // opens in any case, without a working connection after a failure.
         if (loadDefault)
@@ -96,9 +103,7 @@ int main(int argc, char* argv[])
         if (dialog.exec() != QDialog::Accepted)
             return 0;
         window = std::make_unique<WindowMain>(&context, &startupManager);
-        splash = std::make_unique<QSplashScreen>(QPixmap());
-        splash->setPixmap(QPixmap(QStringLiteral(":/splash_screen/images/splash_screen/splash_screen.png")));
-        splash->show();
+        splash = showSplashScreen();
         loadDefault = startupManager.configMode() != StartupManager::LoadLast;
     }
     window->initialize(loadDefault);

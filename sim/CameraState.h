@@ -94,4 +94,7 @@ struct CameraState
     int effectiveOffset() const { return defaultOffsetEnabled ? automaticOffset : manualOffset; }
     int maxAmplitude() const { return modulationMode == 0 ? 2895 : 4095; }
     int centreRow() const { return chip.rows / 2; }
+    // Centre-split sensors: the top row of the upper half. Both halves are read together, so a
+    // top row given in the lower half stands for its mirror image in the upper half.
+    int upperTopRow() const { return roiY1 < centreRow() ? roiY1 : chip.rows - 1 - roiY1; }
 };

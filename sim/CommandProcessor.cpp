@@ -67,11 +67,11 @@ CommandProcessor::CommandProcessor(const SimConfig& configuration)
     FaultPlan::parse(config.faults, &faultPlan, nullptr);
 }
 
-QVector<qint16> CommandProcessor::temperatures() const
+std::array<qint16, 6> CommandProcessor::temperatures() const
 {
     static constexpr int base[6] = {381, 385, 378, 383, 412, 404};
     const double warm = 55.0 * (1.0 - std::exp(-static_cast<double>(framesServed) / 3000.0));
-    QVector<qint16> values(6);
+    std::array<qint16, 6> values{};
     for (int i = 0; i < 6; ++i) {
         const double wobble =
             3.0 * std::sin(2.0 * pi * static_cast<double>(framesServed % 1200) / 1200.0 + i);
@@ -82,7 +82,7 @@ QVector<qint16> CommandProcessor::temperatures() const
 
 void CommandProcessor::refreshDrnuTable()
 {
-    const QVector<qint16> t = temperatures();
+    const std::array<qint16, 6> t = temperatures();
     const int chip = (t[0] + t[1] + t[2] + t[3]) / 4;
     camera.drnuTable.resize(100);
     for (int i = 0; i < 50; ++i) {
@@ -116,7 +116,7 @@ SimReply CommandProcessor::process(const QByteArray& rawLine)
 SimReply CommandProcessor::frame(FrameRenderer::Command command)
 {
     SimReply reply;
-    const QVector<qint16> t = temperatures();
+    const std::array<qint16, 6> t = temperatures();
     const double chipTemperature = (t[0] + t[1] + t[2] + t[3]) / 40.0;
     reply.bytes = frames.render(camera, command, framesServed, chipTemperature);
     reply.frame = true;
@@ -162,7 +162,8 @@ SimReply CommandProcessor::handleCamera(const QByteArray& keyword, const Argumen
                 values[i] = camera.registers[i];
             reply.bytes = SimReplyWriter::int16List(values);
         } else if (keyword == "getTemperature") {
-            reply.bytes = SimReplyWriter::int16List(temperatures());
+            const std::array<qint16, 6> t = temperatures();
+            reply.bytes = SimReplyWriter::int16List(QVector<qint16>(t.begin(), t.end()));
         } else if (keyword == "getSpeedOfLight") {
             reply.bytes = SimReplyWriter::float64(camera.speedOfLight);
         } else if (keyword == "startVideo" || keyword == "stopVideo") {
@@ -283,11 +284,13 @@ SimReply CommandProcessor::handleSettings(const QByteArray& keyword, const Argum
             !toInt(args[3], &y2))
             return status(false);
         const ChipModel& chip = camera.chip;
-        bool valid = x1 >= 0 && x1 <= x2 && x2 < chip.columns && y1 >= 0 && y1 <= y2 && y2 < chip.rows;
-        // The centre-split sensors read both halves from the centre: the top must lie in the
-        // upper half.
-        if (chip.centreSplit())
-            valid = valid && y1 < camera.centreRow();
+        bool valid = x1 >= 0 && x1 <= x2 && x2 < chip.columns && y1 >= 0 && y1 < chip.rows && y2 >= 0 &&
+                     y2 < chip.rows;
+        // The single-block sensors read from the top row to the bottom row; the centre-split
+        // ones read both halves from the centre and take the bottom value as the end of the
+        // upper half (the client sends 125).
+        if (!chip.centreSplit())
+            valid = valid && y1 <= y2;
         if (!valid)
             return status(false);
         camera.roiX1 = x1;

@@ -4,18 +4,12 @@
 #include "sim/FaultPlan.h"
 #include "sim/FrameRenderer.h"
 #include "sim/SimConfig.h"
+#include "sim/SimReply.h"
 
 #include <QByteArray>
 #include <QList>
 
-// The reply to one command line, and how long the camera works before it answers.
-struct SimReply
-{
-    QByteArray bytes;
-    int workMs = 0;       // long operations always, frames only in real-time mode
-    bool frame = false;   // a frame payload (the partial and oversize faults act on these)
-    bool control = false; // a "sim." control command: never affected by faults
-};
+#include <array>
 
 // The camera's command interpreter: parses one command line, applies it to the settings the
 // camera keeps and builds the reply in the layout the client reads. Independent of the
@@ -34,7 +28,7 @@ public:
     void setFrameCount(quint64 frame) { framesServed = frame; }
     // Six temperatures in tenths of a degree: chip top left, top right, bottom left, bottom
     // right, illumination board top and bottom. They warm up and drift with the frames served.
-    QVector<qint16> temperatures() const;
+    std::array<qint16, 6> temperatures() const;
     SimFrameReport lastFrame() const { return frames.lastFrame(); }
 
 private:

@@ -37,7 +37,7 @@ double uniform(quint64 h)
 
 quint16 clampWord(double v, double high)
 {
-    return static_cast<quint16>(std::lround(std::clamp(v, 0.0, high)));
+    return static_cast<quint16>(std::clamp(v, 0.0, high) + 0.5);
 }
 
 void putWord(char* out, int index, quint16 v)
@@ -59,6 +59,13 @@ FrameRenderer::FrameRenderer(const ChipModel& chip, quint64 seedValue)
     const int cells = chip.cellCount();
     distance.resize(cells);
     reflectance.resize(cells);
+    irradiance.resize(cells);
+    averageAmplitude.resize(cells);
+    averageDistance.resize(cells);
+    validWord.resize(cells);
+    cosineTable.resize(cosineSteps);
+    for (int i = 0; i < cosineSteps; ++i)
+        cosineTable[i] = static_cast<float>(std::cos(2.0 * pi * (i + 0.5) / cosineSteps));
     darkSignal.resize(cells);
     gainPattern.resize(cells);
     defect.fill(0, cells);
@@ -117,7 +124,7 @@ int FrameRenderer::imageCount(const CameraState& state, Command command)
 int FrameRenderer::frameTimeUs(const CameraState& state, Command command)
 {
     const int rows = state.chip.centreSplit()
-                         ? 2 * (state.centreRow() - state.roiY1) / state.rowReductionFactor()
+                         ? 2 * (state.centreRow() - state.upperTopRow()) / state.rowReductionFactor()
                          : (state.roiY2 - state.roiY1 + 1) / state.rowReductionFactor();
     const int readout = readoutUsPerRow * std::max(1, rows);
     const int tof = std::max(state.integrationTime3D, state.hdr ? state.integrationTime3DHDR : 0);
@@ -175,7 +182,7 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
     lastImages = images;
     char* out = payload.data();
 
-    sceneModel.render(frame, distance.data(), reflectance.data());
+    sceneModel.render(frame, distance.data(), reflectance.data(), irradiance.data());
 
     const QVector<ReadoutPlan::Word>& words = plan.words();
     const int columns = model.columns;
@@ -202,6 +209,44 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
     const double gateB1 = state.flimT3 + state.flimT4;
     const double flashWidth = std::max(1, state.flimFlashWidth);
 
+    const bool wantGray = command == Command::Grayscale || command == Command::DcsGrayscale;
+    const bool wantSamples = command == Command::Dcs || command == Command::DcsGrayscale;
+    const bool gainCorrected = state.grayscaleGainCorrection;
+    const bool offsetCorrected = state.grayscaleOffsetCorrection;
+    const int cellCount = model.cellCount();
+    const double grayScale = signalGain * state.integrationTime2D * 0.9;
+    const double inverseRange = 1.0 / range;
+    // Recursive averaging and the amplitude hysteresis follow the sequence of frames: they keep
+    // one value per word, started afresh by any change of settings or of the frame command.
+    const bool temporal = command == Command::DistanceAmplitude || command == Command::Amplitude;
+    const bool continuing = temporal && historyRevision == state.revision && historyCommand == command;
+    historyRevision = state.revision;
+    historyCommand = command;
+    const bool averaging = temporal && state.imageAveraging > 1;
+    const double averagingWeight = averaging ? 1.0 / state.imageAveraging : 1.0;
+
+    // Everything the loop reads, as locals: the payload is written through a char pointer,
+    // which would otherwise make the compiler reload every setting for every word.
+    const float* cosine = cosineTable.constData();
+    const float* cellDistance = distance.constData();
+    const float* cellReflectance = reflectance.constData();
+    const float* cellIrradiance = irradiance.constData();
+    const float* cellGain = gainPattern.constData();
+    const qint8* cellDark = darkSignal.constData();
+    const quint8* cellDefect = defect.constData();
+    float* wordAmplitude = averageAmplitude.data();
+    float* wordDistance = averageDistance.data();
+    quint8* wordValid = validWord.data();
+    const int integration3D = state.integrationTime3D;
+    const int integrationHdr = state.integrationTime3DHDR;
+    const bool adcMarking = state.adcOverflowMarking;
+    const bool saturationMarking = state.saturationMarking;
+    const bool drnuCorrected = state.drnuCorrection;
+    const double minAmplitude = state.minAmplitude;
+    const double hysteresis = state.hysteresis;
+    const bool flimChip = state.chip.flim;
+    const double flashDelay = state.flimFlashDelay;
+
     for (int w = 0; w < wordCount; ++w) {
         const ReadoutPlan::Word& word = words[w];
         const int dx = word.upper ? -1 : 1;
@@ -211,102 +256,147 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
         double gray = 0;
         double dark = 0;
         int bad = 0;
-        int used = 0;
-        for (int y = 0; y < fh; ++y) {
-            for (int x = 0; x < fw; ++x) {
-                const int cell = word.cell + x * dx + y * dy;
-                if (cell < 0 || cell >= model.cellCount())
-                    continue;
-                const double d = distance[cell];
-                const double gain = state.grayscaleGainCorrection ? 1.0 : gainPattern[cell];
-                r += d;
-                signal += reflectance[cell] * gain / (d * d);
-                gray += reflectance[cell] * gain;
-                dark += state.grayscaleOffsetCorrection ? 0.0 : darkSignal[cell];
-                bad = std::max(bad, static_cast<int>(defect[cell]));
-                ++used;
+        if (cellsPerWord == 1) {
+            const int cell = word.cell;
+            r = cellDistance[cell];
+            const double gain = gainCorrected ? 1.0 : cellGain[cell];
+            signal = cellIrradiance[cell] * gain;
+            gray = cellReflectance[cell] * gain;
+            if (!offsetCorrected)
+                dark = cellDark[cell];
+            bad = cellDefect[cell];
+        } else {
+            int used = 0;
+            for (int y = 0; y < fh; ++y) {
+                for (int x = 0; x < fw; ++x) {
+                    const int cell = word.cell + x * dx + y * dy;
+                    if (cell < 0 || cell >= cellCount)
+                        continue;
+                    const double gain = gainCorrected ? 1.0 : cellGain[cell];
+                    r += cellDistance[cell];
+                    signal += cellIrradiance[cell] * gain;
+                    gray += cellReflectance[cell] * gain;
+                    if (!offsetCorrected)
+                        dark += cellDark[cell];
+                    bad |= cellDefect[cell];
+                    ++used;
+                }
             }
+            if (used > 1)
+                r /= used;
         }
-        if (used == 0)
-            used = 1;
-        r /= used;
-        const int integration = word.secondIntegration ? state.integrationTime3DHDR : state.integrationTime3D;
+        const int integration = word.secondIntegration ? integrationHdr : integration3D;
         double amplitude = amplitudeScale * signal * signalGain * integration;
-        double grayLevel = gray * signalGain * state.integrationTime2D * 0.9 + dark;
-        const quint64 h = mix(frameKey + static_cast<quint64>(w) * 0x9E3779B97F4A7C15ull);
-        const double phase = std::fmod(r, range) / range;
+        double grayLevel = gray * grayScale + dark;
+        // One hash per word; further independent draws come from cheap re-mixes of it.
+        const quint64 h = mix(frameKey + static_cast<quint64>(w));
+        const quint64 h2 = h * 0xD6E8FEB86659FD93ull;
+        const double turns = r * inverseRange;
+        const double phase = turns - std::floor(turns);
         double lsb = 30000.0 * phase;
-        if (bad == 1) {
+        if (bad & 1) {
             amplitude = 0;
             grayLevel = 0;
-        } else if (bad == 2) {
+        } else if (bad & 2) {
             amplitude = 5000;
             grayLevel = 5000;
-            lsb = 30000.0 * uniform(mix(h));
+            lsb = 30000.0 * uniform(h2);
         }
-        amplitude = std::max(0.0, amplitude + noiseScale * gaussian(mix(h ^ 0xA)) * (1.0 + 0.02 * amplitude));
-        const double sigma = std::min(3000.0, 6000.0 / std::max(amplitude, 1.0) + 1.0);
-        lsb += noiseScale * gaussian(h) * sigma + temperatureError;
-        if (!state.drnuCorrection)
-            lsb += 60.0 * std::sin(4.0 * pi * phase);
-        long distanceWord = std::lround(lsb) + offset;
-        distanceWord = ((distanceWord % 30000) + 30000) % 30000;
+        if (noiseOn)
+            amplitude = std::max(0.0, amplitude + gaussian(h2 ^ (h2 >> 29)) * (1.0 + 0.02 * amplitude));
+        if (averaging) {
+            if (!continuing)
+                wordAmplitude[w] = static_cast<float>(amplitude);
+            wordAmplitude[w] += static_cast<float>((amplitude - wordAmplitude[w]) * averagingWeight);
+            amplitude = wordAmplitude[w];
+        }
 
         quint16 status = 0;
-        if (state.adcOverflowMarking && amplitude > adcLimit)
+        if (adcMarking && amplitude > adcLimit)
             status = adcCode;
-        else if (state.saturationMarking && amplitude > saturationLimit)
+        else if (saturationMarking && amplitude > saturationLimit)
             status = saturatedCode;
         const quint16 amplitudeWord = status ? status : clampWord(amplitude, maxAmplitude);
-        const quint16 distanceValue =
-            status ? status
-                   : (amplitude < state.minAmplitude ? lowAmplitudeCode : static_cast<quint16>(distanceWord));
-        quint16 grayWord = clampWord(2048.0 + grayLevel + noiseScale * 2.0 * gaussian(mix(h ^ 0xB)), 4095.0);
-        if (state.saturationMarking && 2048.0 + grayLevel > 4095.0)
-            grayWord = saturatedCode;
 
-        switch (command) {
-        case Command::Grayscale:
-            putWord(out, w, grayWord);
-            break;
-        case Command::Amplitude:
+        if (command == Command::Amplitude) {
             putWord(out, w, amplitudeWord);
-            break;
-        case Command::DistanceAmplitude:
+        } else if (command == Command::DistanceAmplitude) {
+            const double sigma = std::min(3000.0, 6000.0 / std::max(amplitude, 1.0) + 1.0);
+            lsb += noiseScale * gaussian(h) * sigma + temperatureError;
+            if (!drnuCorrected)
+                lsb += 60.0 * std::sin(4.0 * pi * phase);
+            if (averaging) {
+                // A jump across the wrap of the range starts the average afresh.
+                if (!continuing || std::abs(lsb - wordDistance[w]) > 15000.0)
+                    wordDistance[w] = static_cast<float>(lsb);
+                wordDistance[w] += static_cast<float>((lsb - wordDistance[w]) * averagingWeight);
+                lsb = wordDistance[w];
+            }
+            // With hysteresis a pixel that was below the minimum amplitude needs the minimum
+            // plus the hysteresis to count again.
+            const bool wasValid = continuing ? wordValid[w] != 0 : true;
+            const double threshold = minAmplitude + (wasValid ? 0 : hysteresis);
+            wordValid[w] = amplitude >= threshold;
+            int distanceWord = static_cast<int>(std::floor(lsb + 0.5)) + offset;
+            distanceWord %= 30000;
+            if (distanceWord < 0)
+                distanceWord += 30000;
+            quint16 distanceValue = static_cast<quint16>(distanceWord);
+            if (status)
+                distanceValue = status;
+            else if (!wordValid[w])
+                distanceValue = lowAmplitudeCode;
             putWord(out, w, distanceValue);
             putWord(out, wordCount + w, amplitudeWord);
-            break;
-        case Command::Dcs:
-        case Command::DcsGrayscale: {
+        }
+
+        if (wantSamples) {
             const double swing = std::min(amplitude, 2600.0);
             const double background = backgroundLevel * amplitude;
-            const double angle = 2.0 * pi * phase;
+            // Cosine and sine of the phase from the table: a quarter turn apart.
+            const int index = static_cast<int>(phase * cosineSteps) & (cosineSteps - 1);
+            const double c = cosine[index];
+            const double sn = cosine[(index - cosineSteps / 4) & (cosineSteps - 1)];
+            const double wave[4] = {c, -sn, -c, sn};
+            const bool gates = flimChip && command == Command::Dcs;
+            quint64 hk = h;
             for (int k = 0; k < samples; ++k) {
                 double v = 0;
-                if (state.chip.flim && command == Command::Dcs) {
+                if (gates) {
                     // Gate images: the flash returns after the light's round trip.
-                    const double arrival = state.flimFlashDelay + 2.0 * r / 299792458.0 / stepS;
+                    const double arrival = flashDelay + 2.0 * r / 299792458.0 / stepS;
                     const double g0 = k == 0 ? gateA0 : gateB0;
                     const double g1 = k == 0 ? gateA1 : gateB1;
                     v = 2048.0 + swing * overlap(arrival, arrival + flashWidth, g0, g1) / flashWidth;
                 } else {
-                    v = 2048.0 + background + swing * std::cos(angle + k * pi / 2.0);
+                    v = 2048.0 + background + swing * wave[k];
                 }
-                v += noiseScale * 2.0 * gaussian(mix(h + static_cast<quint64>(k) + 1));
+                hk *= 0x9E3779B97F4A7C15ull;
+                v += noiseScale * 2.0 * gaussian(hk ^ (hk >> 31));
                 quint16 sample = clampWord(v, 4095.0);
+                // A dead pixel's samples are stuck low, a hot one's stuck high.
                 if (status)
                     sample = status;
-                else if (bad == 2)
+                else if (bad & 2)
                     sample = 4095;
+                else if (bad & 1)
+                    sample = 0;
                 putWord(out, k * wordCount + w, sample);
             }
-            if (command == Command::DcsGrayscale) {
+        }
+        if (wantGray) {
+            const quint64 hg = h ^ (h2 >> 17);
+            quint16 grayWord = clampWord(
+                2048.0 + grayLevel + noiseScale * 2.0 * gaussian(hg * 0xBF58476D1CE4E5B9ull), 4095.0);
+            if (saturationMarking && 2048.0 + grayLevel > 4095.0)
+                grayWord = saturatedCode;
+            if (command == Command::Grayscale) {
+                putWord(out, w, grayWord);
+            } else {
                 putWord(out, samples * wordCount + w, grayWord);
                 for (int k = samples + 1; k < 5; ++k)
                     putWord(out, k * wordCount + w, 2048);
             }
-            break;
-        }
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "sim/ReadoutPlan.h"
 #include "sim/SceneModel.h"
+#include "sim/SimFrameReport.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -10,22 +11,6 @@
 #include <memory>
 
 struct CameraState;
-
-// What the last served frame must look like in sensor coordinates: per image a row-major
-// field of columns x rows raw words, -1 where the frame delivered nothing. Placement follows
-// the readout order, the later word winning where footprints overlap.
-struct SimFrameReport
-{
-    int images = 0;
-    int columns = 0;
-    int rows = 0;
-    QVector<qint32> values; // index (image * rows + row) * columns + column
-
-    qint32 value(int image, int column, int row) const
-    {
-        return values.at((image * rows + row) * columns + column);
-    }
-};
 
 // Turns the scene into frame payloads with the physics of a time-of-flight pixel and the
 // word order of the sensor. Buffers are sized once; rendering a frame allocates nothing.
@@ -80,10 +65,18 @@ private:
     SceneModel sceneModel;
     QVector<float> distance;
     QVector<float> reflectance;
+    QVector<float> irradiance;  // reflectance over distance squared: what the pixel receives
     QVector<qint8> darkSignal;  // fixed-pattern grayscale offset, removed by the offset correction
     QVector<float> gainPattern; // pixel gain spread, removed by the gain correction
     QVector<quint8> defect;     // 0 good, 1 dead, 2 hot
     QVector<QPoint> badPixelList;
+    QVector<float> averageAmplitude; // per word, for the recursive image averaging
+    QVector<float> averageDistance;
+    QVector<quint8> validWord;                // per word: above the minimum amplitude, for the hysteresis
+    static constexpr int cosineSteps = 16384; // a power of two: the table index wraps by masking
+    QVector<float> cosineTable;
+    quint64 historyRevision = ~0ull;
+    Command historyCommand = Command::Grayscale;
     std::unique_ptr<ReadoutPlan> plans[2];
     quint64 planRevision[2] = {~0ull, ~0ull};
     QByteArray payload;

@@ -46,7 +46,7 @@ ReadoutPlan::ReadoutPlan(const CameraState& state, FrameKind kind)
         // from the centre row. The payload holds the upper half in reverse, so that it
         // reads as an ordinary top-to-bottom image ending on the centre.
         const int centre = state.centreRow();
-        const int halfHeight = centre - std::clamp(state.roiY1, 0, centre - 1);
+        const int halfHeight = centre - std::clamp(state.upperTopRow(), 0, centre - 1);
         const int payloadRows = halfHeight >= fh ? (halfHeight - fh) / step + 1 : 0;
         const int half = payloadRows * wordsPerRow;
         planWords.resize(2 * half);

@@ -57,6 +57,7 @@ SceneModel::SceneModel(const ChipModel& chip) : model(chip), step(108.0 * pi / 1
     directionZ.resize(cells);
     staticRange.resize(cells);
     staticReflect.resize(cells);
+    staticIrradiance.resize(cells);
     for (int row = 0; row < chip.rows; ++row) {
         const double theta = step * (row - chip.rows / 2);
         for (int column = 0; column < chip.columns; ++column) {
@@ -92,6 +93,7 @@ SceneModel::SceneModel(const ChipModel& chip) : model(chip), step(108.0 * pi / 1
             }
             staticRange[cell] = static_cast<float>(range);
             staticReflect[cell] = static_cast<float>(reflect);
+            staticIrradiance[cell] = static_cast<float>(reflect / (range * range));
         }
     }
 }
@@ -104,11 +106,12 @@ void SceneModel::sphereAt(quint64 frame, double* x, double* y, double* z) const
     *z = 2.2;
 }
 
-void SceneModel::render(quint64 frame, float* distance, float* reflectance) const
+void SceneModel::render(quint64 frame, float* distance, float* reflectance, float* irradiance) const
 {
     const int cells = model.cellCount();
     std::memcpy(distance, staticRange.constData(), sizeof(float) * cells);
     std::memcpy(reflectance, staticReflect.constData(), sizeof(float) * cells);
+    std::memcpy(irradiance, staticIrradiance.constData(), sizeof(float) * cells);
 
     double cx = 0;
     double cy = 0;
@@ -147,6 +150,7 @@ void SceneModel::render(quint64 frame, float* distance, float* reflectance) cons
             const double cosine = std::max(0.0, -(nx * dx + ny * dy + nz * dz));
             distance[cell] = static_cast<float>(t);
             reflectance[cell] = static_cast<float>(0.7 * cosine);
+            irradiance[cell] = static_cast<float>(0.7 * cosine / (t * t));
         }
     }
 }

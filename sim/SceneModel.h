@@ -21,8 +21,9 @@ public:
     explicit SceneModel(const ChipModel& chip);
 
     // Fills the per-cell radial distance (m) and reflectance (reflectivity times the cosine of
-    // incidence) for the given frame: the static room is copied, the sphere drawn over it.
-    void render(quint64 frame, float* distance, float* reflectance) const;
+    // incidence) for the given frame, and the irradiance, reflectance over distance squared:
+    // the static room is copied, the sphere drawn over it.
+    void render(quint64 frame, float* distance, float* reflectance, float* irradiance) const;
 
     double angularStep() const { return step; }
     // Radial distance and reflectance of one cell with nothing moving in the room; used by
@@ -41,4 +42,5 @@ private:
     QVector<float> directionZ;
     QVector<float> staticRange;
     QVector<float> staticReflect;
+    QVector<float> staticIrradiance;
 };

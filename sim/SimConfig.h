@@ -19,5 +19,6 @@ struct SimConfig
     int longOperationMs = 2000;
     bool realtime = false;
     bool noise = true;
+    bool verbose = false;
     QString faults;
 };

@@ -2,11 +2,14 @@
 
 #include "sim/CommandProcessor.h"
 #include "sim/SimServer.h"
+#include "sim/SimTrace.h"
 
 #include <QTcpSocket>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
 #include <sys/socket.h>
+#endif
 
 SimConnection::SimConnection(QTcpSocket* tcpSocket, SimServer* owner)
     : QObject(owner), socket(tcpSocket), server(owner), idleTimer(new QTimer(this))
@@ -49,6 +52,10 @@ void SimConnection::answer(const QByteArray& line)
 {
     CommandProcessor* processor = server->processor();
     SimReply reply = processor->process(line);
+    qCDebug(lcSimCommands).noquote() << QString::fromLatin1(line.left(200)) << "->" << reply.bytes.size()
+                                     << "bytes"
+                                     << (reply.workMs > 0 ? QByteArray::number(reply.workMs) + " ms"
+                                                          : QByteArray());
     if (reply.control) {
         const int refuse = processor->faults().refuseSeconds;
         send(reply.bytes, false);
@@ -117,11 +124,13 @@ void SimConnection::finish()
 void SimConnection::resetConnection()
 {
     // A zero linger time makes the close send a reset instead of the orderly end.
+#ifdef Q_OS_UNIX
     const qintptr descriptor = socket->socketDescriptor();
     if (descriptor >= 0) {
         struct linger option = {1, 0};
         ::setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_LINGER, &option, sizeof option);
     }
+#endif
     socket->abort();
     deleteLater();
 }

@@ -11,6 +11,15 @@ bool takeValue(const QStringList& arguments, int* i, QString* value)
     return true;
 }
 
+QStringList valueOptions()
+{
+    return {QStringLiteral("--listen"),     QStringLiteral("--port"),
+            QStringLiteral("--chip"),       QStringLiteral("--server-version"),
+            QStringLiteral("--ic-version"), QStringLiteral("--part-version"),
+            QStringLiteral("--offset"),     QStringLiteral("--seed"),
+            QStringLiteral("--long-op-ms"), QStringLiteral("--fault")};
+}
+
 bool toNumber(const QString& text, int low, int high, int* value)
 {
     bool ok = false;
@@ -58,6 +67,7 @@ QString helpText()
         "                           refuse=N  refuse connections for N seconds\n"
         "                           every=N   the faults act on every Nth exchange only (alone:\n"
         "                                     every Nth exchange is closed without reply)\n"
+        "  --verbose              print every command and the size of its reply on stderr\n"
         "  --help                 this text\n"
         "\n"
         "Control commands (outside the camera vocabulary, never subject to faults; text replies\n"
@@ -91,9 +101,13 @@ bool parse(const QStringList& arguments, SimConfig* config, QString* message, bo
             config->realtime = true;
         } else if (option == QLatin1String("--no-noise")) {
             config->noise = false;
+        } else if (option == QLatin1String("--verbose")) {
+            config->verbose = true;
+        } else if (!valueOptions().contains(option)) {
+            *message = QStringLiteral("unknown option ") + option;
+            return false;
         } else if (!takeValue(arguments, &i, &value)) {
-            *message = option.startsWith(QLatin1String("--")) ? QStringLiteral("missing value for ") + option
-                                                              : QStringLiteral("unknown argument ") + option;
+            *message = QStringLiteral("missing value for ") + option;
             return false;
         } else if (option == QLatin1String("--listen")) {
             ok = config->listenAddress.setAddress(value);
@@ -120,9 +134,6 @@ bool parse(const QStringList& arguments, SimConfig* config, QString* message, bo
             FaultPlan plan;
             ok = FaultPlan::parse(value, &plan, nullptr);
             config->faults = value;
-        } else {
-            *message = QStringLiteral("unknown option ") + option;
-            return false;
         }
         if (!ok) {
             *message = QStringLiteral("bad value for ") + option + QStringLiteral(": ") + value;

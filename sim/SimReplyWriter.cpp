@@ -1,6 +1,6 @@
 #include "sim/SimReplyWriter.h"
 
-#include "sim/FrameRenderer.h"
+#include "sim/SimFrameReport.h"
 
 #include <cstring>
 

@@ -3,6 +3,7 @@
 #include "sim/SimServer.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    if (config.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("zmusim.commands.debug=true"));
     CommandProcessor processor(config);
     SimServer server(&processor);
     if (!server.listen(config.listenAddress, config.port)) {

@@ -2,8 +2,10 @@
 #include "support/SimulatorProcess.h"
 #include "support/TestMain.h"
 
+#include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +38,7 @@ private slots:
     void initTestCase();
     void connectsToTheSimulatorAndSavesAScreenshot();
     void unreachableServerStillOpensTheWindow();
+    void addressGivenOnTheCommandLineIsNotStored();
     void helpNeedsNoDisplay();
     void malformedOptionsAreRefused();
 
@@ -106,6 +109,31 @@ void TestKestrane::unreachableServerStillOpensTheWindow()
     const QImage image(shot);
     QVERIFY(!image.isNull());
     QVERIFY(!singleColour(image));
+}
+
+void TestKestrane::addressGivenOnTheCommandLineIsNotStored()
+{
+    SimulatorProcess sim({QStringLiteral("--chip"), QStringLiteral("zc220")});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
+    // The per-user store as the start dialog leaves it after a successful connection.
+    const QString storePath = home.filePath(QStringLiteral("config/<Zel>/<Vazazazzc320>.conf"));
+    {
+        QSettings store(storePath, QSettings::IniFormat);
+        store.setValue(QStringLiteral("IP"), QStringLiteral("127.0.0.9"));
+    }
+    const QString shot = home.filePath(QStringLiteral("stored.png"));
+    const Run result = run({QStringLiteral("--ip"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                            QString::number(sim.port()), QStringLiteral("--screenshot"), shot});
+    QVERIFY2(result.finished, qPrintable(result.errors));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+    QVERIFY2(!result.errors.contains(QLatin1String("kestrane: message")), qPrintable(result.errors));
+    QCOMPARE(QSettings(storePath, QSettings::IniFormat).value(QStringLiteral("IP")).toString(),
+             QStringLiteral("127.0.0.9"));
+    // ... and no other store was written in its place.
+    QCOMPARE(QDir(home.filePath(QStringLiteral("config"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("<Zel>")});
+    QCOMPARE(QDir(home.filePath(QStringLiteral("config/<Zel>"))).entryList(QDir::Files),
+             QStringList{QStringLiteral("<Vazazazzc320>.conf")});
 }
 
 void TestKestrane::helpNeedsNoDisplay()

@@ -116,6 +116,8 @@ private slots:
             << "zc320" << full << false << false << false << 3 << da << 2 << 2 * 320 * 30;
         QTest::addRow("320x240, vertical binning, half")
             << "zc320" << full << false << true << false << 1 << da << 2 << 2 * 320 * 120;
+        QTest::addRow("320x240, vertical binning, full rows: overlapping pairs")
+            << "zc320" << full << false << true << false << 0 << da << 2 << 2 * 320 * 238;
         QTest::addRow("320x240, 2x2 binning, half")
             << "zc320" << full << true << true << false << 1 << da << 2 << 2 * 160 * 120;
         QTest::addRow("320x240, dual MGX distance")
@@ -134,6 +136,11 @@ private slots:
             << 2 * 60 * 52;
         QTest::addRow("odd half height, half rows") << "zc320" << QByteArray("setROI 4 323 7 125") << false
                                                     << false << false << 1 << da << 2 << 2 * 320 * 120;
+        QTest::addRow("bottom output: the top row mirrors into the upper half")
+            << "zc320" << QByteArray("setROI 4 323 126 125") << false << false << false << 0 << da << 2
+            << 2 * 320 * 2;
+        QTest::addRow("emulated small sensor") << "zc320" << QByteArray("setROI 84 243 96 125") << false
+                                               << false << false << 0 << da << 2 << 2 * 160 * 60;
         QTest::addRow("zc210 grayscale") << "zc210" << full << false << false << false << 0
                                          << QByteArray("getBWSorted") << 1 << 2 * 320 * 240;
         const QByteArray small = "setROI 4 163 6 65";

@@ -62,7 +62,8 @@ private slots:
         sim.process("getDistanceAndAmplitudeSorted");
         QVector<float> distance(328 * 252);
         QVector<float> reflectance(328 * 252);
-        sim.renderer().scene().render(3, distance.data(), reflectance.data());
+        QVector<float> irradiance(328 * 252);
+        sim.renderer().scene().render(3, distance.data(), reflectance.data(), irradiance.data());
         int checked = 0;
         for (int row = 10; row < 240; row += 23) {
             for (int column = 10; column < 320; column += 31) {
@@ -184,6 +185,58 @@ private slots:
         QVERIFY2(dim > 3 * bright, qPrintable(QStringLiteral("%1 vs %2").arg(dim).arg(bright)));
     }
 
+    void imageAveragingSmoothsAndHysteresisHolds()
+    {
+        SimConfig c = quietConfig();
+        c.noise = true;
+        CommandProcessor sim(c);
+        auto spread = [&](int frames) {
+            double sum = 0, sum2 = 0;
+            for (int i = 0; i < frames; ++i) {
+                sim.process("getDistanceAndAmplitudeSorted");
+                const double v = at(sim, 0, wallColumn, wallRow);
+                if (i < 10)
+                    continue; // let the average settle
+                sum += v;
+                sum2 += v * v;
+            }
+            const int n = frames - 10;
+            return std::sqrt(sum2 / n - (sum / n) * (sum / n));
+        };
+        send(sim, "setImageAveraging 0");
+        const double plain = spread(50);
+        send(sim, "setImageAveraging 16");
+        const double averaged = spread(50);
+        QVERIFY2(averaged < plain / 2, qPrintable(QStringLiteral("%1 vs %2").arg(averaged).arg(plain)));
+
+        // A pixel whose amplitude hovers around the minimum flickers; with a hysteresis as
+        // large as the amplitude, once it is out it stays out.
+        send(sim, "setImageAveraging 0");
+        sim.process("getAmplitudeSorted");
+        const int amplitude = at(sim, 0, wallColumn, wallRow);
+        send(sim, "setMinAmplitude " + QByteArray::number(amplitude));
+        auto validFrames = [&](int frames, bool* returned) {
+            int valid = 0;
+            bool seenInvalid = false;
+            *returned = false;
+            for (int i = 0; i < frames; ++i) {
+                sim.process("getDistanceAndAmplitudeSorted");
+                const bool ok = at(sim, 0, wallColumn, wallRow) != 65300;
+                valid += ok;
+                *returned = *returned || (seenInvalid && ok);
+                seenInvalid = seenInvalid || !ok;
+            }
+            return valid;
+        };
+        bool returned = false;
+        const int flicker = validFrames(40, &returned);
+        QVERIFY(flicker > 5 && flicker < 35);
+        QVERIFY(returned);
+        send(sim, "setHysteresis " + QByteArray::number(amplitude));
+        validFrames(40, &returned);
+        QVERIFY(!returned);
+    }
+
     void correlationSamplesReproduceTheDistance()
     {
         CommandProcessor sim(quietConfig());
@@ -243,15 +296,23 @@ private slots:
         const SimFrameReport gray = sim.lastFrame();
         sim.process("getDistanceAndAmplitudeSorted");
         const SimFrameReport tof = sim.lastFrame();
+        send(sim, "enablePiDelay 1");
+        sim.process("getDCSSorted");
+        const SimFrameReport dcs = sim.lastFrame();
         int dead = 0, hot = 0;
         for (const QPoint& p : bad) {
             const qint32 g = gray.value(0, p.x(), p.y());
             if (g == 2048) {
                 QCOMPARE(tof.value(0, p.x(), p.y()), 65300);
+                QCOMPARE(tof.value(1, p.x(), p.y()), 0);
+                for (int k = 0; k < 4; ++k)
+                    QCOMPARE(dcs.value(k, p.x(), p.y()), 0);
                 ++dead;
             } else {
                 QCOMPARE(g, 4095);
                 QVERIFY(tof.value(1, p.x(), p.y()) >= 2895);
+                for (int k = 0; k < 4; ++k)
+                    QCOMPARE(dcs.value(k, p.x(), p.y()), 4095);
                 ++hot;
             }
         }

@@ -41,6 +41,11 @@ SimulatorProcess::~SimulatorProcess()
             process->waitForFinished(3000);
         }
     }
+    // Whatever the simulator complained about (a sanitizer report, a failed listen) belongs in
+    // the test's log.
+    const QByteArray errors = process->readAllStandardError();
+    if (!errors.isEmpty())
+        qWarning("zmu-sim: %s", errors.constData());
 }
 
 bool SimulatorProcess::isRunning() const

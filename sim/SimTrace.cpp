@@ -1,0 +1,3 @@
+#include "sim/SimTrace.h"
+
+Q_LOGGING_CATEGORY(lcSimCommands, "zmusim.commands", QtWarningMsg)
