@@ -120,9 +120,15 @@ void TestWidgetView::controls()
              QStringLiteral("<html><head/><body><p>Start/stop the live imaging.</p></body></html>"));
     QCOMPARE(panel.snapshot()->text(), QStringLiteral("Picture"));
     QCOMPARE(panel.snapshot()->toolTip(), QStringLiteral("<html><head/><body><p>Snapshot</p></body></html>"));
-    const QStringList items{"Grayscale",   "Distance color-coded", "Amplitude color-coded",
-                            "Amplitude grayscale", "Amplitude HDR (log)", "Point cloud",
-                            "DCS",         "DCS differences",      "DCS + grayscale image"};
+    const QStringList items{"Grayscale",
+                            "Distance color-coded",
+                            "Amplitude color-coded",
+                            "Amplitude grayscale",
+                            "Amplitude HDR (log)",
+                            "Point cloud",
+                            "DCS",
+                            "DCS differences",
+                            "DCS + grayscale image"};
     QCOMPARE(panel.mode()->count(), items.size());
     for (int i = 0; i < items.size(); ++i)
         QCOMPARE(panel.mode()->itemText(i), items[i]);
@@ -166,7 +172,8 @@ void TestWidgetView::startSendsStartVideoOnce()
 
     panel.video()->click();
     QCOMPARE(panel.video()->text(), QStringLiteral("Start"));
-    QCOMPARE(panel.video()->styleSheet(), QStringLiteral("QToolButton{background-color: rgb(84, 141, 105);}"));
+    QCOMPARE(panel.video()->styleSheet(),
+             QStringLiteral("QToolButton{background-color: rgb(84, 141, 105);}"));
     QVERIFY(panel.snapshot()->isEnabled());
     QVERIFY(!panel.settings()->running());
     panel.context.tcp()->closeAfterWait(2000);

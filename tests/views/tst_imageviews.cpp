@@ -86,12 +86,17 @@ void TestImageViews::distanceLegendAndRange_data()
     QTest::addColumn<QString>("bottom");
     QTest::addColumn<bool>("black");
 
-    QTest::addRow("0 to 15 m, far end inside") << 0 << 1500 << 30000 << "15 m" << "0 m" << false;
-    QTest::addRow("0 to 15 m, one LSB beyond") << 0 << 1500 << 30001 << "15 m" << "0 m" << true;
-    QTest::addRow("2.5 to 15 m") << 250 << 1500 << 20000 << "15 m" << "2.5 m" << false;
-    QTest::addRow("0 to 4 m, 5 m is beyond") << 0 << 400 << 10000 << "4 m" << "0 m" << true;
+    QTest::addRow("0 to 15 m, far end inside") << 0 << 1500 << 30000 << "15 m"
+                                               << "0 m" << false;
+    QTest::addRow("0 to 15 m, one LSB beyond") << 0 << 1500 << 30001 << "15 m"
+                                               << "0 m" << true;
+    QTest::addRow("2.5 to 15 m") << 250 << 1500 << 20000 << "15 m"
+                                 << "2.5 m" << false;
+    QTest::addRow("0 to 4 m, 5 m is beyond") << 0 << 400 << 10000 << "4 m"
+                                             << "0 m" << true;
     // A range that was never configured shows the whole unambiguous range.
-    QTest::addRow("unconfigured range") << 0 << 0 << 29000 << "15 m" << "0 m" << false;
+    QTest::addRow("unconfigured range") << 0 << 0 << 29000 << "15 m"
+                                        << "0 m" << false;
 }
 
 void TestImageViews::distanceLegendAndRange()
@@ -113,7 +118,8 @@ void TestImageViews::distanceLegendAndRange()
 
     QCOMPARE(text(&view, "lLegendDistanceEnd"), top);
     QCOMPARE(text(&view, "lLegendDistanceBegin"), bottom);
-    QVERIFY(!view.findChild<QLabel*>(QStringLiteral("lImageLegendDistance"))->pixmap(Qt::ReturnByValue).isNull());
+    QVERIFY(
+        !view.findChild<QLabel*>(QStringLiteral("lImageLegendDistance"))->pixmap(Qt::ReturnByValue).isNull());
     // Inside the ROI: values beyond the range are drawn like low amplitude, black.
     const QImage picture = ViewTest::shown(view.imageLabel());
     QCOMPARE(picture.size(), QSize(328, 252));
@@ -131,12 +137,12 @@ void TestImageViews::hoverMapping_data()
     const QPoint last(2 * 328 - 1, 2 * 252 - 1);
     QTest::addRow("top left") << false << false << QPoint(0, 0) << QPoint(0, 0) << "Pixel data (0, 0)";
     QTest::addRow("bottom right") << false << false << last << QPoint(327, 251) << "Pixel data (327, 251)";
-    QTest::addRow("odd label pixel truncates") << false << false << QPoint(201, 99) << QPoint(100, 49)
-                                               << "Pixel data (100, 49)";
+    QTest::addRow("odd label pixel truncates")
+        << false << false << QPoint(201, 99) << QPoint(100, 49) << "Pixel data (100, 49)";
     QTest::addRow("left edge, flipped horizontally")
         << true << false << QPoint(0, 10) << QPoint(0, 5) << "Pixel data (327, 5)";
-    QTest::addRow("top edge, flipped vertically") << false << true << QPoint(20, 0) << QPoint(10, 0)
-                                                  << "Pixel data (10, 251)";
+    QTest::addRow("top edge, flipped vertically")
+        << false << true << QPoint(20, 0) << QPoint(10, 0) << "Pixel data (10, 251)";
     QTest::addRow("both flips") << true << true << last << QPoint(327, 251) << "Pixel data (0, 0)";
 }
 
@@ -169,11 +175,12 @@ void TestImageViews::regionSelection_data()
 
     QTest::addRow("the worked example") << QRect(QPoint(10, 40), QPoint(110, 212)) << false << false
                                         << QRect(QPoint(8, 38), QPoint(109, 213));
-    QTest::addRow("10 columns are too few") << QRect(QPoint(20, 40), QPoint(28, 212)) << false << true << QRect();
-    QTest::addRow("12 columns are enough") << QRect(QPoint(20, 40), QPoint(30, 212)) << false << false
-                                           << QRect(QPoint(18, 38), QPoint(29, 213));
-    QTest::addRow("top on row 120 is too low") << QRect(QPoint(10, 121), QPoint(110, 131)) << false << true
-                                               << QRect();
+    QTest::addRow("10 columns are too few")
+        << QRect(QPoint(20, 40), QPoint(28, 212)) << false << true << QRect();
+    QTest::addRow("12 columns are enough")
+        << QRect(QPoint(20, 40), QPoint(30, 212)) << false << false << QRect(QPoint(18, 38), QPoint(29, 213));
+    QTest::addRow("top on row 120 is too low")
+        << QRect(QPoint(10, 121), QPoint(110, 131)) << false << true << QRect();
     QTest::addRow("mirrored columns") << QRect(QPoint(10, 40), QPoint(110, 212)) << true << false
                                       << QRect(QPoint(218, 38), QPoint(319, 213));
 }
@@ -190,7 +197,8 @@ void TestImageViews::regionSelection()
     WidgetDistance view(&f.context);
     view.imageLabel()->resize(328, 252);
     SettingsROI* settingsRoi = f.settings()->roi();
-    const QRect before(QPoint(settingsRoi->x1(), settingsRoi->y1()), QPoint(settingsRoi->x2(), settingsRoi->y2()));
+    const QRect before(QPoint(settingsRoi->x1(), settingsRoi->y1()),
+                       QPoint(settingsRoi->x2(), settingsRoi->y2()));
 
     ViewTest::ModalAnswer answer;
     if (refused)
@@ -198,7 +206,8 @@ void TestImageViews::regionSelection()
     // As the label reports a finished drag.
     emit view.imageLabel()->regionSelected(drag.left(), drag.right(), drag.top(), drag.bottom());
 
-    const QRect after(QPoint(settingsRoi->x1(), settingsRoi->y1()), QPoint(settingsRoi->x2(), settingsRoi->y2()));
+    const QRect after(QPoint(settingsRoi->x1(), settingsRoi->y1()),
+                      QPoint(settingsRoi->x2(), settingsRoi->y2()));
     if (refused) {
         QVERIFY(answer.seen);
         QCOMPARE(answer.text, QStringLiteral("Selected ROI is too small."));
@@ -295,10 +304,12 @@ void TestImageViews::dcsSamplesPainted_data()
     QTest::addColumn<int>("samples");
     QTest::addColumn<QVector<bool>>("painted");
 
-    QTest::addRow("dual MGX without pi delay") << true << false << 1 << QVector<bool>{true, false, false, false};
+    QTest::addRow("dual MGX without pi delay")
+        << true << false << 1 << QVector<bool>{true, false, false, false};
     QTest::addRow("dual MGX with pi delay") << true << true << 2 << QVector<bool>{true, true, false, false};
     QTest::addRow("neither") << false << false << 2 << QVector<bool>{true, true, false, false};
-    QTest::addRow("pi delay only: four samples") << false << true << 4 << QVector<bool>{true, true, true, true};
+    QTest::addRow("pi delay only: four samples")
+        << false << true << 4 << QVector<bool>{true, true, true, true};
 }
 
 void TestImageViews::dcsSamplesPainted()
@@ -339,7 +350,8 @@ void TestImageViews::differencesCentredOnMidGray()
     QSignalSpy updated(&view, &WidgetDifDCS::pictureUpdated);
     view.startView();
     QTRY_COMPARE_WITH_TIMEOUT(updated.count(), 1, 5000);
-    QCOMPARE(view.correlationSamples()->differenceValue(false, 164, 126), DataCorrelationSamples::kDifferenceZero);
+    QCOMPARE(view.correlationSamples()->differenceValue(false, 164, 126),
+             DataCorrelationSamples::kDifferenceZero);
     for (int i = 0; i < WidgetDifDCS::kPictureCount; ++i) {
         const QImage& picture = view.displayed(i);
         const QRgb centre = picture.pixel(164, 126);
