@@ -12,6 +12,8 @@
 #include "render/ZelImageCreator.h"
 #include "ui_WidgetDifDCS.h"
 
+#include <QEvent>
+
 namespace {
 constexpr int kDifferenceMaximum = 8191;
 } // namespace
@@ -31,6 +33,7 @@ WidgetDifDCS::WidgetDifDCS(ApplicationContext* context, QWidget* parent)
         // The pixmaps are fitted to the label width here, keeping the aspect ratio.
         label->setScaledContents(false);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->installEventFilter(this);
     }
     connect(settings, &Settings::paused, this, &WidgetDifDCS::disconnectSlots);
 }
@@ -99,6 +102,18 @@ void WidgetDifDCS::updateGUI()
     if (pixelInfoShown)
         updatePixelInfo();
     emit pictureUpdated();
+}
+
+bool WidgetDifDCS::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        for (int i = 0; i < kPictureCount; ++i) {
+            if (watched == labels[size_t(i)] && !displayedImages[size_t(i)].isNull())
+                showPicture(labels[size_t(i)], displayedImages[size_t(i)], pixelInfoShown && markerSet,
+                            viewMarkerColor(), true);
+        }
+    }
+    return ImageViewBase::eventFilter(watched, event);
 }
 
 void WidgetDifDCS::mouseHover(int x, int y)

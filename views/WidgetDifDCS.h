@@ -42,6 +42,10 @@ public slots:
     void mouseHover(int x, int y);
     void selectMarker(bool state);
 
+protected:
+    // The pictures follow the label width: a resize of a label refits the last pictures.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool hasFourSamples() const;
     void updatePixelInfo();

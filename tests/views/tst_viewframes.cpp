@@ -101,6 +101,20 @@ QList<QImage> expectedPictures(View view, Settings* settings, const QByteArray& 
     return pictures;
 }
 
+// With KESTRANE_VIEW_SHOTS set to a folder, each view is also saved there as a PNG, to look
+// at the pictures by eye.
+void saveShot(QWidget* view, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KESTRANE_VIEW_SHOTS");
+    if (folder.isEmpty())
+        return;
+    view->resize(529, 380);
+    view->show();
+    QTest::qWait(50);
+    view->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    view->hide();
+}
+
 int distinctColours(const QImage& image)
 {
     QSet<QRgb> colours;
@@ -269,6 +283,8 @@ void TestViewFrames::frameIsShown()
         }
     }
 
+    saveShot(widget.get(), QString::fromLatin1(QTest::currentDataTag()));
+
     // The view released the loop and is disarmed: the next reply reaches nobody.
     QByteArray late = payload;
     emit widget->controllerPicture()->pictureReady(late);
@@ -333,6 +349,7 @@ void TestViewFrames::distanceColoursNearRedFarBlue()
     }
     QVERIFY2(nearRed > nearBlue, qPrintable(QStringLiteral("%1 %2").arg(nearRed).arg(nearBlue)));
     QVERIFY2(farBlue > farRed, qPrintable(QStringLiteral("%1 %2").arg(farRed).arg(farBlue)));
+    saveShot(&view, QStringLiteral("distance, zc320 configuration"));
 }
 
 KESTRANE_TEST_MAIN(TestViewFrames)
