@@ -1,6 +1,8 @@
 #pragma once
 
 #include "link/ZelTcp.h"
+#include "render/EdgeFilter.h"
+#include "render/ImageFilter.h"
 #include "render/ZelImageCreator.h"
 #include "settings/Settings.h"
 
@@ -18,12 +20,17 @@ public:
     Settings* settings() { return &m_settings; }
     ZelTcp* tcp() { return &m_tcp; }
     ZelImageCreator* imageCreator() { return &m_imageCreator; }
+    ImageFilter* firstPostProcessor() { return &m_firstPostProcessor; }
+    EdgeFilter* secondPostProcessor() { return &m_secondPostProcessor; }
 
 private:
     // Constructed in this order, destroyed in reverse: the channel reads its address from the
     // settings' socket sub-object, so it goes first.
     Settings m_settings;
     ZelTcp m_tcp;
+    // The image creator and the post-processors are shared by every image view; only the
+    // view that is armed for the current frame uses them.
     ZelImageCreator m_imageCreator;
-    // The first and the second image post-processor go here (built with the settings).
+    ImageFilter m_firstPostProcessor;
+    EdgeFilter m_secondPostProcessor;
 };

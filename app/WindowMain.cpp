@@ -5,6 +5,7 @@
 #include "app/MakerWebSite.h"
 #include "app/StartupManager.h"
 #include "app/Trace.h"
+#include "app/WidgetView.h"
 #include "link/Commands.h"
 #include "recording/WidgetLog.h"
 #include "service/WidgetCalibration.h"
@@ -62,9 +63,7 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
     ui->actionCalibration->setVisible(false);
     ui->actionCalibration->setEnabled(false);
 
-    // The view panel takes page 0 once it is part of the program; until then an empty page
-    // keeps every other page at its index.
-    view = new QWidget(this);
+    view = new WidgetView(context, this);
     commands = new WidgetCommands(context, this);
     log = new WidgetLog(context, this);
     calibration = new WidgetCalibration(context, this);
@@ -87,6 +86,10 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
     connect(calibration, &WidgetCalibration::saveConfigApp, this, &WindowMain::saveConfiguration);
     connect(commands, &WidgetCommands::enableCalibration, this, &WindowMain::enableCalibration);
     connect(commands, &WidgetCommands::reloadSettings, this, &WindowMain::reloadSettings);
+    connect(commands, &WidgetCommands::hideInfoWindows, view, &WidgetView::hideInfoWindows);
+    connect(view, &WidgetView::disableLogCM, log, &WidgetLog::disableCM);
+    connect(this, &WindowMain::showLogDialog, view, &WidgetView::showLogDialog);
+    connect(view, &WidgetView::enableMainWindowLogIcon, this, &WindowMain::enableLogIcon);
 }
 
 WindowMain::~WindowMain()
@@ -104,6 +107,7 @@ void WindowMain::initialize(bool loadDefault)
 
     SettingsROI* roi = settings->roi();
     roi->setChipType(chipType);
+    view->refreshRoiViews();
     // The pixel scope starts on the centre row of the sensor.
     const int centreRow = roi->sensorHeight() / 2 - 1;
     settings->pixelScope()->setY1(centreRow);
@@ -130,11 +134,13 @@ void WindowMain::setUpForChip(int chipType)
         // FLIM chips measure gate timing: no automatic offset on resume, no DRNU calibration
         // page and no distance-correction status.
         settings->setReadOffsetOnResume(false);
+        view->setUpForChip(true);
         log->setUnitControlsHidden(true);
         ui->actionCalibration->setVisible(false);
         ui->lProduct->setText(chipType == 5 ? QStringLiteral("zc220") : QStringLiteral("zc210"));
         ui->wStatus->hide();
     } else if (chipType == 4 || chipType == 2) {
+        view->setUpForChip(false);
         log->setUnitControlsHidden(false);
         ui->lProduct->setText(chipType == 4 ? QStringLiteral("zc310") : QStringLiteral("zc320"));
         ui->wStatus->show();
@@ -253,6 +259,7 @@ void WindowMain::reloadSettings()
     // send it the default configuration.
     startupManager->connectToCamera();
     initialize(true);
+    view->refreshCorrectionControls();
 }
 
 void WindowMain::enableLogIcon(bool state)

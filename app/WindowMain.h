@@ -12,6 +12,7 @@ class StartupManager;
 class WidgetCalibration;
 class WidgetCommands;
 class WidgetLog;
+class WidgetView;
 class WidgetSaveLoad;
 class ZelTcp;
 
@@ -94,7 +95,7 @@ private:
     ZelTcp* tcp;
     SettingsManager manager;
     StartupManager* startupManager;
-    QWidget* view;
+    WidgetView* view;
     WidgetCommands* commands;
     WidgetLog* log;
     WidgetCalibration* calibration;

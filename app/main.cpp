@@ -6,12 +6,14 @@
 #include "app/ScreenshotTaker.h"
 #include "app/StartupManager.h"
 #include "app/Trace.h"
+#include "app/WidgetView.h"
 #include "app/WindowMain.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPixmap>
 #include <QSplashScreen>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -108,12 +110,24 @@ int main(int argc, char* argv[])
     window->setOfferPreConfiguration(!options.loadDefault());
     window->initialize(loadDefault);
     window->setStartVideoWhenShown(options.startVideo());
+    auto* view = window->findChild<WidgetView*>(QStringLiteral("view"));
+    // --start-video presses "Start" once the window is up.
+    QObject::connect(window.get(), &WindowMain::videoStartRequested, view,
+                     &WidgetView::on_pbGetVideo_clicked);
 
     std::unique_ptr<ScreenshotTaker> screenshot;
     bool screenshotFailed = false;
     if (options.hasScreenshot()) {
         screenshot = std::make_unique<ScreenshotTaker>(options.screenshotPath());
-        screenshot->watch(window.get());
+        if (options.startVideo()) {
+            // With live video the picture is taken once the first frame is shown (queued, so
+            // that the image window has painted it), or after a grace period without frames.
+            QObject::connect(view, &WidgetView::pictureShown, screenshot.get(), &ScreenshotTaker::shootNow,
+                             Qt::QueuedConnection);
+            QTimer::singleShot(15000, screenshot.get(), &ScreenshotTaker::shootNow);
+        } else {
+            screenshot->watch(window.get());
+        }
         QObject::connect(screenshot.get(), &ScreenshotTaker::taken, window.get(), [&](bool ok) {
             screenshotFailed = !ok;
             if (!ok)

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+class QLabel;
+
+// The distance view's pixel window: distance and amplitude of one pixel, and the frame rate
+// when the console switched its display on.
+class InfoDistance final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit InfoDistance(QWidget* parent = nullptr);
+    ~InfoDistance() override;
+
+    void setPixel(int x, int y, bool showFrameRate);
+    // Millimetres, shown in centimetres; -1 (no valid distance) and values from 300010 on
+    // show "N/A".
+    void setDistance(int distanceMm);
+    // Shown from 0 to the current maximum amplitude, else "N/A".
+    void setAmplitude(int amplitude, int maximumAmplitude);
+    int lastPixelX() const { return lastX; }
+    int lastPixelY() const { return lastY; }
+
+public slots:
+    void statisticsClear(bool state);
+
+private:
+    QLabel* header;
+    QLabel* distance;
+    QLabel* amplitude;
+    QLabel* speed;
+    int lastX = 0;
+    int lastY = 0;
+    QElapsedTimer frameTimer;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// The grayscale view's pixel window: the grayscale value of one pixel.
+class InfoGrayscale final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit InfoGrayscale(QWidget* parent = nullptr);
+    ~InfoGrayscale() override;
+
+    void setPixel(int x, int y);
+    // Shown up to 2047 (the largest grayscale value), else "N/A".
+    void setValue(int value);
+    int lastPixelX() const { return lastX; }
+    int lastPixelY() const { return lastY; }
+public slots:
+    // Restarts the statistics (every settings change does); the argument is not used.
+    void statisticsClear(bool state);
+
+private:
+    QLabel* header;
+    QLabel* value;
+    int lastX = 0;
+    int lastY = 0;
+};

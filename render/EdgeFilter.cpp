@@ -1,0 +1,100 @@
+#include "render/EdgeFilter.h"
+
+#include "app/Trace.h"
+#include "render/FilterRegion.h"
+#include "settings/Settings.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// |a - b| without overflow for any two entries; steps beyond INT_MAX count as INT_MAX.
+inline int stepSize(int a, int b)
+{
+    const unsigned hi = static_cast<unsigned>(std::max(a, b));
+    const unsigned lo = static_cast<unsigned>(std::min(a, b));
+    return static_cast<int>(std::min(hi - lo, static_cast<unsigned>(INT_MAX)));
+}
+
+} // namespace
+
+EdgeFilter::EdgeFilter(Settings* settings)
+    : m_settings(settings), m_first(settings), m_second(settings), m_third(settings)
+{
+}
+
+EdgeFilter::~EdgeFilter()
+{
+    ZTRACE() << "***EdgeFilter destroyed";
+}
+
+int EdgeFilter::threshold() const
+{
+    const int value = m_settings->edgeDetectionThreshold(true);
+    const SettingsModulation* modulation = m_settings->modulation();
+    const int first = modulation->frequencyHz(0);
+    const int current = modulation->currentFrequencyHz();
+    // A frequency list the camera filled with a zero (or none at all, where the hub falls
+    // back to the base frequency for both) leaves the threshold as set.
+    if (first <= 0 || current <= 0)
+        return value;
+    const double scaled = std::trunc(static_cast<double>(value) * current / first);
+    return static_cast<int>(std::clamp(scaled, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+
+void EdgeFilter::detectEdges(DataPixelfield& distance, const DataPixelfield& amplitude)
+{
+    Q_UNUSED(amplitude)
+    if (!m_settings->edgeDetection())
+        return;
+    // The working fields were sized with the settings' sensor before the chip was known;
+    // they hold any sensor's field, and the cut keeps the passes on all of them regardless.
+    const int columns = std::min({distance.width(), m_first.width(), m_second.width()});
+    const int rows = std::min({distance.height(), m_first.height(), m_second.height()});
+    const SettingsROI* roi = m_settings->roi();
+    const FilterRegion region =
+        FilterRegion::clamped(roi->x1(), roi->x2(), roi->y1(), roi->y2(), columns, rows);
+    if (region.isEmpty())
+        return;
+    const int t = threshold();
+    const int marker = m_settings->settings3D()->distanceMin();
+    int** field = distance.data();
+    const int lastColumn = region.x2 - 1;
+    const int lastRow = region.y2 - 1;
+
+    // Each step only reads the pixel it may overwrite and the next one, and the overwrite
+    // comes after both reads, so all step sizes of a pass can be taken before its run scan.
+    int** vertical = m_second.data();
+    int run = 0;
+    for (int c = region.x1; c <= lastColumn; ++c) {
+        int* __restrict column = field[c];
+        int* __restrict steps = vertical[c];
+        for (int r = region.y1; r <= lastRow; ++r)
+            steps[r] = stepSize(column[r], column[r + 1]);
+        for (int r = region.y1; r <= lastRow; ++r) {
+            run = steps[r] > t ? run + 1 : 0;
+            if (run >= 2)
+                column[r] = marker;
+        }
+    }
+
+    // The horizontal steps see the values the vertical pass wrote.
+    int** horizontal = m_first.data();
+    for (int c = region.x1; c <= lastColumn; ++c) {
+        const int* __restrict column = field[c];
+        const int* __restrict next = field[c + 1];
+        int* __restrict steps = horizontal[c];
+        for (int r = region.y1; r <= lastRow; ++r)
+            steps[r] = stepSize(column[r], next[r]);
+    }
+    run = 0;
+    for (int r = region.y1; r <= lastRow; ++r) {
+        for (int c = region.x1; c <= lastColumn; ++c) {
+            run = horizontal[c][r] > t ? run + 1 : 0;
+            if (run >= 2)
+                field[c][r] = marker;
+        }
+    }
+}

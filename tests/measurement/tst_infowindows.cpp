@@ -1,0 +1,178 @@
+#include "measurement/InfoAmplitude.h"
+#include "measurement/InfoDCS.h"
+#include "measurement/InfoDifDCS.h"
+#include "measurement/InfoDistance.h"
+#include "measurement/InfoFLIM.h"
+#include "measurement/InfoGrayscale.h"
+#include "measurement/InfoPixelScope.h"
+#include "measurement/InfoPixelTimeScope.h"
+#include "settings/Settings.h"
+#include "support/TestMain.h"
+
+#include <QLabel>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+QString text(const QWidget& window, const char* name)
+{
+    const auto* label = window.findChild<QLabel*>(QLatin1String(name));
+    return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+}
+} // namespace
+
+class TestInfoWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valueRanges_data();
+    void valueRanges();
+    void headerAndFrameRate();
+    void floatingWindows();
+    void pixelScopeRegion();
+    void timeScopePoints();
+};
+
+void TestInfoWindows::valueRanges_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("shown");
+
+    QTest::addRow("distance 300009 mm") << "distance" << 300009 << "30000.9 cm";
+    QTest::addRow("distance 1234 mm") << "distance" << 1234 << "123.4 cm";
+    QTest::addRow("distance 300010 mm") << "distance" << 300010 << "N/A";
+    QTest::addRow("distance -1") << "distance" << -1 << "N/A";
+    QTest::addRow("amplitude at the maximum") << "amplitude" << 2895 << "2895 LSB";
+    QTest::addRow("amplitude above") << "amplitude" << 2896 << "N/A";
+    QTest::addRow("amplitude negative") << "amplitude" << -1 << "N/A";
+    QTest::addRow("grayscale 2047") << "grayscale" << 2047 << "2047 LSB";
+    QTest::addRow("grayscale 2048") << "grayscale" << 2048 << "N/A";
+    QTest::addRow("DCS -2048") << "dcs" << -2048 << "-2048 LSB";
+    QTest::addRow("DCS 2048") << "dcs" << 2048 << "N/A";
+    QTest::addRow("DCS -2049") << "dcs" << -2049 << "N/A";
+    QTest::addRow("difference 4095") << "difference" << 4095 << "4095 LSB";
+    QTest::addRow("difference -4097") << "difference" << -4097 << "N/A";
+    QTest::addRow("mga 2047") << "flim" << 2047 << "2047 LSB";
+    QTest::addRow("mga 2048") << "flim" << 2048 << "N/A";
+    QTest::addRow("mga -1") << "flim" << -1 << "N/A";
+}
+
+void TestInfoWindows::valueRanges()
+{
+    QFETCH(QString, window);
+    QFETCH(int, value);
+    QFETCH(QString, shown);
+
+    if (window == QLatin1String("distance")) {
+        InfoDistance info;
+        info.setDistance(value);
+        QCOMPARE(text(info, "lDistance"), shown);
+    } else if (window == QLatin1String("amplitude")) {
+        InfoAmplitude info;
+        info.setAmplitude(value, 2895);
+        QCOMPARE(text(info, "lAmplitude"), shown);
+        InfoDistance distance;
+        distance.setAmplitude(value, 2895);
+        QCOMPARE(text(distance, "lAmplitude"), shown);
+    } else if (window == QLatin1String("grayscale")) {
+        InfoGrayscale info;
+        info.setValue(value);
+        QCOMPARE(text(info, "lValue"), shown);
+    } else if (window == QLatin1String("dcs")) {
+        InfoDCS info;
+        info.setDCS0(value);
+        info.setDCS3(value);
+        QCOMPARE(text(info, "lDCS0"), shown);
+        QCOMPARE(text(info, "lDCS3"), shown);
+    } else if (window == QLatin1String("difference")) {
+        InfoDifDCS info;
+        info.setDifDCS1(value);
+        QCOMPARE(text(info, "lDifDCS1"), shown);
+    } else {
+        InfoFLIM info;
+        info.setMga(value);
+        info.setMgb(value);
+        QCOMPARE(text(info, "lMga"), shown);
+        QCOMPARE(text(info, "lMgb"), shown);
+    }
+}
+
+void TestInfoWindows::headerAndFrameRate()
+{
+    InfoDistance info;
+    QCOMPARE(info.windowTitle(), QStringLiteral("Distance Information"));
+    QCOMPARE(text(info, "lHeader"), QStringLiteral("Pixel data (x, y)"));
+    info.show();
+    info.setPixel(12, -3, false);
+    QCOMPARE(text(info, "lHeader"), QStringLiteral("Pixel data (12, -3)"));
+    QVERIFY(!info.findChild<QLabel*>(QStringLiteral("lSpeed"))->isVisible());
+    QTest::qWait(20);
+    info.setPixel(12, -3, true);
+    QVERIFY(info.findChild<QLabel*>(QStringLiteral("lSpeed"))->isVisible());
+    QVERIFY(text(info, "lSpeed").startsWith(QStringLiteral("Frame rate: ")));
+    info.close();
+}
+
+void TestInfoWindows::floatingWindows()
+{
+    InfoGrayscale grayscale;
+    InfoDCS dcs;
+    InfoFLIM flim;
+    for (QWidget* window :
+         {static_cast<QWidget*>(&grayscale), static_cast<QWidget*>(&dcs), static_cast<QWidget*>(&flim)}) {
+        QVERIFY(window->isWindow());
+        QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+    }
+    QCOMPARE(grayscale.windowTitle(), QStringLiteral("Grayscale Information"));
+    QCOMPARE(dcs.windowTitle(), QStringLiteral("DCS Information"));
+}
+
+void TestInfoWindows::pixelScopeRegion()
+{
+    Settings settings;
+    settings.pixelScope()->setX1(10);
+    settings.pixelScope()->setX2(19);
+    settings.pixelScope()->setY1(125);
+    settings.pixelScope()->setY2(126);
+    InfoPixelScope scope(&settings, InfoPixelScope::Distance);
+    scope.loadRegion();
+    QCOMPARE(scope.pixelCount(), 20u);
+    // A rectangle from a file that reaches past the sensor is cut to it.
+    settings.pixelScope()->setX2(1000);
+    settings.pixelScope()->setY1(-4);
+    scope.loadRegion();
+    QCOMPARE(scope.bottomRightX(), 327);
+    QCOMPARE(scope.topLeftY(), 0);
+
+    scope.setMinimum(5);
+    scope.setMaximum(9);
+    QCOMPARE(scope.getMinimum(), 5);
+    QCOMPARE(scope.getMaximum(), 9);
+    QVector<int> values{1, 2, 3};
+    scope.setData(values);
+    values[0] = 7;
+    QCOMPARE(scope.lastValues().at(0), 1);
+    scope.connectSignals(); // resets the figures
+    QCOMPARE(scope.getMinimum(), 0);
+}
+
+void TestInfoWindows::timeScopePoints()
+{
+    InfoPixelTimeScope scope;
+    QCOMPARE(scope.windowTitle(), QStringLiteral("Time Scope"));
+    scope.addPoint(0, 1.5);
+    scope.addPoint(1, 1.25);
+    scope.redraw();
+    QCOMPARE(scope.points().size(), 2);
+    QCOMPARE(scope.points().last(), QPointF(1, 1.25));
+    scope.clearPoints();
+    QVERIFY(scope.points().isEmpty());
+}
+
+KESTRANE_TEST_MAIN(TestInfoWindows)
+#include "tst_infowindows.moc"
