@@ -362,16 +362,19 @@ void TestWidgetView::dispatchByViewMode()
     QCOMPARE(panel.view->windowDemo()->currentPage(), page);
     QCOMPARE(panel.view->windowDemo()->windowTitle(), title);
 
+    // The mode change itself switches the camera configuration ("loadConfig"): only what
+    // the snapshot sends counts here.
+    const int before = server.connectionCount();
     QSignalSpy shown(panel.view.get(), &WidgetView::pictureShown);
     panel.snapshot()->click();
     if (command.isEmpty()) {
         QVERIFY(panel.snapshot()->isEnabled());
         QTest::qWait(200);
-        QCOMPARE(server.connectionCount(), 0);
+        QCOMPARE(server.connectionCount(), before);
         return;
     }
     QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 5000);
-    QCOMPARE(server.commands(), QStringList{command});
+    QCOMPARE(server.commands().mid(before), QStringList{command});
     if (index >= 2 && index <= 4)
         QCOMPARE(panel.view->amplitudeView()->currentColorType(),
                  index == 2 ? int(WidgetAmplitude::Ramp) : int(WidgetAmplitude::Gray));
