@@ -34,6 +34,11 @@ CommandLineOptions::CommandLineOptions()
                        QStringLiteral("Once the main window has painted, saves all its windows side by side "
                                       "to the PNG file PATH, then closes the main window and exits."),
                        QStringLiteral("PATH"))
+    , viewModeOption(
+          QStringLiteral("view-mode"),
+          QStringLiteral("Selects view mode N (0 grayscale, 1 distance, 2 amplitude, ... as in the "
+                         "view panel's Mode list) once the configuration is loaded."),
+          QStringLiteral("N"))
 {
     parser.setApplicationDescription(
         QStringLiteral("Kestrane TOF Imager: client for the ZMU time-of-flight camera module.\n"
@@ -47,6 +52,7 @@ CommandLineOptions::CommandLineOptions()
     parser.addOption(loadDefaultOption);
     parser.addOption(startVideoOption);
     parser.addOption(screenshotOption);
+    parser.addOption(viewModeOption);
     parser.addPositionalArgument(QStringLiteral("arguments"),
                                  QStringLiteral("Ignored; any argument skips the start dialog."),
                                  QStringLiteral("[arguments...]"));
@@ -88,6 +94,17 @@ bool CommandLineOptions::parse(const QStringList& arguments)
             m_error = QStringLiteral("Missing file name for --screenshot");
             return false;
         }
+    }
+    if (parser.isSet(viewModeOption)) {
+        bool ok = false;
+        const int mode = parser.value(viewModeOption).toInt(&ok);
+        // The selector's items; 9 exists only while HDR is on.
+        if (!ok || mode < 0 || mode > 9) {
+            m_error = QStringLiteral("Not a view mode (0 to 9): '") + parser.value(viewModeOption) +
+                      QLatin1Char('\'');
+            return false;
+        }
+        m_viewMode = mode;
     }
     return true;
 }

@@ -32,6 +32,8 @@ public:
     bool startVideo() const { return m_startVideo; }
     bool hasScreenshot() const { return !m_screenshotPath.isEmpty(); }
     QString screenshotPath() const { return m_screenshotPath; }
+    // -1 when not given.
+    int viewMode() const { return m_viewMode; }
 
 private:
     QCommandLineParser parser;
@@ -42,6 +44,7 @@ private:
     QCommandLineOption loadDefaultOption;
     QCommandLineOption startVideoOption;
     QCommandLineOption screenshotOption;
+    QCommandLineOption viewModeOption;
 
     QString m_error;
     bool m_help = false;
@@ -52,4 +55,5 @@ private:
     bool m_loadDefault = false;
     bool m_startVideo = false;
     QString m_screenshotPath;
+    int m_viewMode = -1;
 };

@@ -54,6 +54,9 @@ public:
     // distance controls for the others. Also asks the camera which corrections it holds
     // calibration data for and offers only those.
     void setUpForChip(bool flimChip);
+    // Selects a view mode as the user would (command line "--view-mode"); ignored when the
+    // selector has no such item.
+    void selectViewMode(int modeIndex);
     // Asks the camera again which corrections it can apply (after a reload).
     void refreshCorrectionControls();
     // The image window follows the sensor geometry of the connected chip.

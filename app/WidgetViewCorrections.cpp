@@ -59,6 +59,9 @@ void WidgetView::setUpCorrections()
     connect(settings, &Settings::updateKalmanQ, ui->sbKalmanQ, &QDoubleSpinBox::setValue);
     connect(settings, &Settings::updateViewControls, this, &WidgetView::updateControls);
     connect(settings->calibration(), &SettingsCalibration::updateFOV, ui->sbFOV, &QSpinBox::setValue);
+    // A loaded configuration switches ABS through this box, so that the correction gate
+    // follows it.
+    connect(settings->abs(), &SettingsABS::absChanged, ui->cbABS, &QCheckBox::setChecked);
 
     // The filter controls start on the hub's values without sending anything: the camera
     // gets them when the configuration is loaded.
@@ -123,6 +126,12 @@ void WidgetView::setUpForChip(bool flimChip)
              !flimChip);
     ui->cbViewMode->setEnabled(!flimChip);
     refreshCorrectionControls();
+}
+
+void WidgetView::selectViewMode(int modeIndex)
+{
+    if (modeIndex >= 0 && modeIndex < ui->cbViewMode->count())
+        ui->cbViewMode->setCurrentIndex(modeIndex);
 }
 
 void WidgetView::refreshCorrectionControls()

@@ -111,6 +111,8 @@ int main(int argc, char* argv[])
     window->initialize(loadDefault);
     window->setStartVideoWhenShown(options.startVideo());
     auto* view = window->findChild<WidgetView*>(QStringLiteral("view"));
+    if (options.viewMode() >= 0)
+        view->selectViewMode(options.viewMode());
     // --start-video presses "Start" once the window is up.
     QObject::connect(window.get(), &WindowMain::videoStartRequested, view,
                      &WidgetView::on_pbGetVideo_clicked);

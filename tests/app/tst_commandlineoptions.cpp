@@ -89,6 +89,8 @@ void TestCommandLineOptions::malformed_data()
     QTest::addRow("empty address") << QStringList{program, "--ip", ""} << "address";
     QTest::addRow("address with a slash") << QStringList{program, "--ip", "a/b"} << "a/b";
     QTest::addRow("empty screenshot path") << QStringList{program, "--screenshot", ""} << "screenshot";
+    QTest::addRow("view mode 10") << QStringList{program, "--view-mode", "10"} << "'10'";
+    QTest::addRow("view mode not a number") << QStringList{program, "--view-mode", "x"} << "'x'";
 }
 
 void TestCommandLineOptions::malformed()
@@ -107,8 +109,9 @@ void TestCommandLineOptions::helpListsEveryOption()
     CommandLineOptions options;
     QVERIFY(options.parse({QStringLiteral("kestrane"), QStringLiteral("--help")}));
     const QString help = options.helpText();
-    for (const char* option : {"--ip <ADDRESS>", "--port <N>", "--load-default", "--start-video",
-                               "--screenshot <PATH>", "--help", "KESTRANE_NONINTERACTIVE=1"})
+    for (const char* option :
+         {"--ip <ADDRESS>", "--port <N>", "--load-default", "--start-video", "--screenshot <PATH>",
+          "--view-mode <N>", "--help", "KESTRANE_NONINTERACTIVE=1"})
         QVERIFY2(help.contains(QLatin1String(option)), option);
 }
 

@@ -2,9 +2,12 @@
 #include "support/SimulatorProcess.h"
 #include "support/TestMain.h"
 
+#include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,6 +29,18 @@ bool singleColour(const QImage& image)
             if (image.pixel(x, y) != first)
                 return false;
     return true;
+}
+
+int saturatedColours(const QImage& image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            if (colour.saturation() > 100 && colour.value() > 60)
+                colours.insert(colour.rgb());
+        }
+    return colours.size();
 }
 } // namespace
 
@@ -51,6 +66,7 @@ private:
 void TestKestrane::initTestCase()
 {
     QVERIFY(home.isValid());
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("tmp")));
 }
 
 Run TestKestrane::run(const QStringList& arguments, bool withDisplay)
@@ -60,6 +76,8 @@ Run TestKestrane::run(const QStringList& arguments, bool withDisplay)
     // A per-user store of its own, and messages that close themselves.
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("KESTRANE_NONINTERACTIVE"), QStringLiteral("1"));
+    // The last configuration is written to a temporary directory of the test's own.
+    environment.insert(QStringLiteral("TMPDIR"), home.filePath(QStringLiteral("tmp")));
     if (!withDisplay) {
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -83,9 +101,13 @@ void TestKestrane::connectsToTheSimulatorAndSavesAScreenshot()
     SimulatorProcess sim;
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
     const QString shot = home.filePath(QStringLiteral("shot.png"));
-    const Run result = run({QStringLiteral("--ip"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
-                            QString::number(sim.port()), QStringLiteral("--load-default"),
-                            QStringLiteral("--screenshot"), shot});
+    const QString last = home.filePath(QStringLiteral("tmp/zc320_settings_last.xml"));
+    QFile::remove(last);
+    // As the demo runs it: live amplitude video, the picture once the first frames are shown.
+    const Run result =
+        run({QStringLiteral("--ip"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+             QString::number(sim.port()), QStringLiteral("--load-default"), QStringLiteral("--start-video"),
+             QStringLiteral("--view-mode"), QStringLiteral("2"), QStringLiteral("--screenshot"), shot});
     QVERIFY2(result.finished, qPrintable(result.errors));
     QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
     QVERIFY2(!result.errors.contains(QLatin1String("kestrane: message")), qPrintable(result.errors));
@@ -93,6 +115,13 @@ void TestKestrane::connectsToTheSimulatorAndSavesAScreenshot()
     QVERIFY(!image.isNull());
     QVERIFY(image.width() >= 400 && image.height() >= 300);
     QVERIFY(!singleColour(image));
+    // Beside the main window's few colours, the image window shows a noisy colour-coded
+    // amplitude picture: thousands of distinct saturated colours (the legend and the
+    // window frames alone have fewer than 800).
+    const int colours = saturatedColours(image);
+    QVERIFY2(colours > 1500, qPrintable(QString::number(colours)));
+    // Closing wrote the last configuration of the zc320.
+    QVERIFY(QFile::exists(last));
 }
 
 void TestKestrane::unreachableServerStillOpensTheWindow()
