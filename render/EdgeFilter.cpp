@@ -49,8 +49,8 @@ void EdgeFilter::detectEdges(DataPixelfield& distance, const DataPixelfield& amp
     Q_UNUSED(amplitude)
     if (!m_settings->edgeDetection())
         return;
-    // The working fields were sized with the settings' sensor before the chip was known;
-    // they hold any sensor's field, and the cut keeps the passes on all of them regardless.
+    // The working fields were sized from the settings at construction, possibly before the
+    // chip was known; the region is cut to the smallest of the fields so no pass leaves one.
     const int columns = std::min({distance.width(), m_first.width(), m_second.width()});
     const int rows = std::min({distance.height(), m_first.height(), m_second.height()});
     const SettingsROI* roi = m_settings->roi();
