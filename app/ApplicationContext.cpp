@@ -2,7 +2,11 @@
 
 #include "app/Trace.h"
 
-ApplicationContext::ApplicationContext() : m_tcp(m_settings.socket()), m_imageCreator(&m_settings)
+ApplicationContext::ApplicationContext()
+    : m_tcp(m_settings.socket())
+    , m_imageCreator(&m_settings)
+    , m_firstPostProcessor(&m_settings)
+    , m_secondPostProcessor(&m_settings)
 {
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "link/ZelTcp.h"
+#include "render/EdgeFilter.h"
+#include "render/ImageFilter.h"
 #include "render/ZelImageCreator.h"
 #include "settings/Settings.h"
 
@@ -18,6 +20,10 @@ public:
     Settings* settings() { return &m_settings; }
     ZelTcp* tcp() { return &m_tcp; }
     ZelImageCreator* imageCreator() { return &m_imageCreator; }
+    // The filters every image view runs on its frames: bad pixels, median, Gauss, HDR merge ...
+    ImageFilter* firstPostProcessor() { return &m_firstPostProcessor; }
+    // ... and the edge step, with its own working fields.
+    EdgeFilter* secondPostProcessor() { return &m_secondPostProcessor; }
 
 private:
     // Constructed in this order, destroyed in reverse: the channel reads its address from the
@@ -25,5 +31,6 @@ private:
     Settings m_settings;
     ZelTcp m_tcp;
     ZelImageCreator m_imageCreator;
-    // The first and the second image post-processor go here (built with the settings).
+    ImageFilter m_firstPostProcessor;
+    EdgeFilter m_secondPostProcessor;
 };
