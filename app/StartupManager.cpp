@@ -15,6 +15,9 @@ namespace {
 const QString ipKey = QStringLiteral("IP");
 // Frequencies past the sixth are face-recognition modes, offered only when calibrated.
 constexpr int standardFrequencyCount = 6;
+// Far more than any camera offers. Each listed frequency costs one more exchange, so a
+// garbled list must not keep the start-up asking for hours.
+constexpr int maxFrequencyCount = 64;
 } // namespace
 
 const char* const StartupManager::clientVersion = "2.12.20";
@@ -131,7 +134,11 @@ void StartupManager::discoverFrequencies()
 {
     // Copied first: each calibration-type request below reuses the channel's reply buffer.
     // A trailing partial value is not a frequency.
-    const QVector<qint32> frequencies = Replies::modulationFrequencies(tcp->response());
+    QVector<qint32> frequencies = Replies::modulationFrequencies(tcp->response());
+    if (frequencies.size() > maxFrequencyCount) {
+        ZTRACE() << "frequency list of" << frequencies.size() << "values cut to" << maxFrequencyCount;
+        frequencies.resize(maxFrequencyCount);
+    }
     SettingsModulation* modulation = settings->modulation();
     for (int i = 0; i < frequencies.size(); ++i) {
         const int calibrationType =

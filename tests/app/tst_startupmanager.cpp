@@ -43,6 +43,7 @@ private slots:
     void failureAfterTheVersionEndsTheSequence_data();
     void failureAfterTheVersionEndsTheSequence();
     void repeatedRunAppendsFrequencies();
+    void garbledFrequencyListIsCut();
     void lastIpStore();
     void resetImageAveragingSendsZero();
 
@@ -360,6 +361,23 @@ void TestStartupManager::repeatedRunAppendsFrequencies()
     QCOMPARE(runAgainst(camera), StartupManager::Success);
     QCOMPARE(runAgainst(camera), StartupManager::Success);
     QCOMPARE(context->settings()->modulation()->frequencyCount(), 12);
+}
+
+void TestStartupManager::garbledFrequencyListIsCut()
+{
+    CameraScript camera;
+    // 100 000 "frequencies" and a trailing partial value.
+    camera.frequencyReply = QByteArray(400000, '\x01') + QByteArray(3, '\x02');
+    camera.calibrationTypes = QVector<qint16>(64, 1);
+    QList<ScriptedServer::Step> steps = camera.steps().mid(0, 3);
+    for (int i = 0; i < 64; ++i)
+        steps << ScriptedServer::Step::answer(CameraScript::int16(1));
+    steps << camera.steps().mid(3 + camera.frequencyCount());
+    server->setScript(steps);
+    QCOMPARE(manager->connectToCamera(), StartupManager::Success);
+    QCOMPARE(context->settings()->modulation()->frequencyCount(), 64);
+    QCOMPARE(server->commands().size(), 3 + 64 + 4);
+    QCOMPARE(context->settings()->chipType(), 2);
 }
 
 void TestStartupManager::lastIpStore()
