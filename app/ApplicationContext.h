@@ -20,7 +20,9 @@ public:
     Settings* settings() { return &m_settings; }
     ZelTcp* tcp() { return &m_tcp; }
     ZelImageCreator* imageCreator() { return &m_imageCreator; }
+    // The filters every image view runs on its frames: bad pixels, median, Gauss, HDR merge ...
     ImageFilter* firstPostProcessor() { return &m_firstPostProcessor; }
+    // ... and the edge step, with its own working fields.
     EdgeFilter* secondPostProcessor() { return &m_secondPostProcessor; }
 
 private:
@@ -28,8 +30,6 @@ private:
     // settings' socket sub-object, so it goes first.
     Settings m_settings;
     ZelTcp m_tcp;
-    // The image creator and the post-processors are shared by every image view; only the
-    // view that is armed for the current frame uses them.
     ZelImageCreator m_imageCreator;
     ImageFilter m_firstPostProcessor;
     EdgeFilter m_secondPostProcessor;

@@ -1,5 +1,6 @@
 // Decoding cost of one full-sensor frame reply (328 x 252 pixels per image).
 
+#include "frames/DataCorrelationSamples.h"
 #include "frames/DataInformationSample.h"
 #include "frames/DataPixelfield.h"
 #include "settings/Settings.h"
@@ -71,6 +72,52 @@ void BM_DecodeAmplitudeLogarithmic(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DecodeAmplitudeLogarithmic)->Unit(benchmark::kMillisecond);
+
+// Four correlation samples (pi delay on, dual MGX off), as the DCS views request them.
+void BM_DecodeFourDCS(benchmark::State& state)
+{
+    Settings settings;
+    useFullSensor(settings, 6);
+    settings.distanceCalculation()->setPiDelay(true);
+    DataCorrelationSamples samples(&settings);
+    QByteArray payload = syntheticPayload(4);
+    for (auto _ : state) {
+        samples.updateData(payload);
+        benchmark::DoNotOptimize(samples.partValue(3, 100, 100));
+    }
+}
+BENCHMARK(BM_DecodeFourDCS)->Unit(benchmark::kMillisecond);
+
+// The DCS + grayscale reply: five images.
+void BM_DecodeDCSAndGrayscale(benchmark::State& state)
+{
+    Settings settings;
+    useFullSensor(settings, 8);
+    settings.distanceCalculation()->setPiDelay(true);
+    DataCorrelationSamples samples(&settings);
+    QByteArray payload = syntheticPayload(5);
+    for (auto _ : state) {
+        samples.updateData(payload);
+        benchmark::DoNotOptimize(samples.partValue(4, 100, 100));
+    }
+}
+BENCHMARK(BM_DecodeDCSAndGrayscale)->Unit(benchmark::kMillisecond);
+
+// The difference step of the DCS-difference view over the whole sensor.
+void BM_DcsDifference(benchmark::State& state)
+{
+    Settings settings;
+    useFullSensor(settings, 7);
+    settings.distanceCalculation()->setPiDelay(true);
+    DataCorrelationSamples samples(&settings);
+    QByteArray payload = syntheticPayload(4);
+    samples.updateData(payload);
+    for (auto _ : state) {
+        samples.calculateDifference();
+        benchmark::DoNotOptimize(samples.differenceValue(true, 100, 100));
+    }
+}
+BENCHMARK(BM_DcsDifference)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -49,8 +49,8 @@ void EdgeFilter::detectEdges(DataPixelfield& distance, const DataPixelfield& amp
     Q_UNUSED(amplitude)
     if (!m_settings->edgeDetection())
         return;
-    // The working fields were sized with the settings' sensor before the chip was known;
-    // they hold any sensor's field, and the cut keeps the passes on all of them regardless.
+    // The working fields were sized from the settings at construction, possibly before the
+    // chip was known; the region is cut to the smallest of the fields so no pass leaves one.
     const int columns = std::min({distance.width(), m_first.width(), m_second.width()});
     const int rows = std::min({distance.height(), m_first.height(), m_second.height()});
     const SettingsROI* roi = m_settings->roi();
@@ -58,26 +58,33 @@ void EdgeFilter::detectEdges(DataPixelfield& distance, const DataPixelfield& amp
         FilterRegion::clamped(roi->x1(), roi->x2(), roi->y1(), roi->y2(), columns, rows);
     if (region.isEmpty())
         return;
+    const int lastColumn = region.x2 - 1;
+    const int lastRow = region.y2 - 1;
     const int t = threshold();
     const int marker = m_settings->settings3D()->distanceMin();
     int** field = distance.data();
-    const int lastColumn = region.x2 - 1;
-    const int lastRow = region.y2 - 1;
+    // Both passes step over the pixels before the last ROI column and row: none in a ROI one
+    // column wide or one row high.
+    if (lastColumn < region.x1 || lastRow < region.y1)
+        return;
 
-    // Each step only reads the pixel it may overwrite and the next one, and the overwrite
-    // comes after both reads, so all step sizes of a pass can be taken before its run scan.
+    // Each step reads only the pixel it may overwrite and the next one, and the overwrite comes
+    // after both reads, so all step sizes of a pass can be taken before any pixel changes.
+    // The run counter then reaches 2 exactly where a large step follows a large step in the
+    // pass's order, which is what the loops below test, without a counter to carry along.
     int** vertical = m_second.data();
-    int run = 0;
+    bool previousLarge = false; // the pass's first step has no predecessor
     for (int c = region.x1; c <= lastColumn; ++c) {
         int* __restrict column = field[c];
         int* __restrict steps = vertical[c];
         for (int r = region.y1; r <= lastRow; ++r)
             steps[r] = stepSize(column[r], column[r + 1]);
-        for (int r = region.y1; r <= lastRow; ++r) {
-            run = steps[r] > t ? run + 1 : 0;
-            if (run >= 2)
-                column[r] = marker;
-        }
+        // The run goes on from the bottom of the previous column.
+        if (previousLarge && steps[region.y1] > t)
+            column[region.y1] = marker;
+        for (int r = region.y1 + 1; r <= lastRow; ++r)
+            column[r] = ((steps[r] > t) & (steps[r - 1] > t)) ? marker : column[r];
+        previousLarge = steps[lastRow] > t;
     }
 
     // The horizontal steps see the values the vertical pass wrote.
@@ -89,12 +96,20 @@ void EdgeFilter::detectEdges(DataPixelfield& distance, const DataPixelfield& amp
         for (int r = region.y1; r <= lastRow; ++r)
             steps[r] = stepSize(column[r], next[r]);
     }
-    run = 0;
-    for (int r = region.y1; r <= lastRow; ++r) {
-        for (int c = region.x1; c <= lastColumn; ++c) {
-            run = horizontal[c][r] > t ? run + 1 : 0;
-            if (run >= 2)
-                field[c][r] = marker;
-        }
+    // Rows are walked left to right, so the first column's predecessor is the last step of
+    // the row above.
+    {
+        int* __restrict column = field[region.x1];
+        const int* __restrict steps = horizontal[region.x1];
+        const int* __restrict above = horizontal[lastColumn];
+        for (int r = region.y1 + 1; r <= lastRow; ++r)
+            column[r] = ((steps[r] > t) & (above[r - 1] > t)) ? marker : column[r];
+    }
+    for (int c = region.x1 + 1; c <= lastColumn; ++c) {
+        int* __restrict column = field[c];
+        const int* __restrict steps = horizontal[c];
+        const int* __restrict before = horizontal[c - 1];
+        for (int r = region.y1; r <= lastRow; ++r)
+            column[r] = ((steps[r] > t) & (before[r] > t)) ? marker : column[r];
     }
 }

@@ -3,6 +3,7 @@
 #include "acquisition/ControllerPicture.h"
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
+#include "frames/DataPixelfield.h"
 #include "render/AxisLabeler.h"
 #include "views/ZelLabel.h"
 #include "widgets/DialogOK.h"
@@ -30,6 +31,12 @@ ImageViewBase::ImageViewBase(ApplicationContext* context, const QString& command
 ImageViewBase::~ImageViewBase()
 {
     delete picture;
+}
+
+int ImageViewBase::valueAt(const DataPixelfield& field, const QPoint& position)
+{
+    return field.contains(position.x(), position.y()) ? field.value(position.x(), position.y())
+                                                      : DataPixelfield::kNoData;
 }
 
 int ImageViewBase::sensorWidth() const

@@ -9,6 +9,7 @@
 class ApplicationContext;
 class AxisLabeler;
 class ControllerPicture;
+class DataPixelfield;
 class EdgeFilter;
 class ImageFilter;
 class QLabel;
@@ -77,6 +78,10 @@ protected:
     void mapHover(const QWidget* label, int x, int y);
     // A dragged region (label pixels) into a new ROI, symmetric about the sensor's centre row.
     void selectRegion(const QWidget* label, int x1, int x2, int y1, int y2);
+
+    // The entry at a sensor position, or no data when the field (sized when its decoder was
+    // made) does not reach it.
+    static int valueAt(const DataPixelfield& field, const QPoint& position);
 
     int sensorWidth() const;
     int sensorHeight() const;

@@ -95,7 +95,7 @@ void WidgetAmplitude::updatePixelInfo()
     const QPoint shown = axisLabeler->toSensorUnclamped(hoverX, hoverY);
     infoAmplitude->setPixel(shown.x(), shown.y());
     const QPoint p = axisLabeler->toSensor(hoverX, hoverY);
-    infoAmplitude->setAmplitude(field->value(p.x(), p.y()), settings->distanceCalculation()->maxAmplitude());
+    infoAmplitude->setAmplitude(valueAt(*field, p), settings->distanceCalculation()->maxAmplitude());
 }
 
 void WidgetAmplitude::updatePixelScope()

@@ -109,10 +109,10 @@ void WidgetDCS::updatePixelInfo()
     const QPoint shown = axisLabeler->toSensorUnclamped(hoverX, hoverY);
     infoDCS->setPixel(shown.x(), shown.y());
     const QPoint p = axisLabeler->toSensor(hoverX, hoverY);
-    infoDCS->setDCS0(samples->partValue(0, p.x(), p.y()) - kSampleZero);
-    infoDCS->setDCS1(samples->partValue(1, p.x(), p.y()) - kSampleZero);
-    infoDCS->setDCS2(samples->partValue(2, p.x(), p.y()) - kSampleZero);
-    infoDCS->setDCS3(samples->partValue(3, p.x(), p.y()) - kSampleZero);
+    infoDCS->setDCS0(valueAt(*samples->partField(0), p) - kSampleZero);
+    infoDCS->setDCS1(valueAt(*samples->partField(1), p) - kSampleZero);
+    infoDCS->setDCS2(valueAt(*samples->partField(2), p) - kSampleZero);
+    infoDCS->setDCS3(valueAt(*samples->partField(3), p) - kSampleZero);
 }
 
 void WidgetDCS::selectMarker(bool state)

@@ -133,6 +133,9 @@ void WidgetDifDCS::updatePixelInfo()
     const QPoint shown = axisLabeler->toSensorUnclamped(hoverX, hoverY);
     infoDifDCS->setPixel(shown.x(), shown.y());
     const QPoint p = axisLabeler->toSensor(hoverX, hoverY);
+    // The differences have the size of the sample fields.
+    if (!samples->partField(0)->contains(p.x(), p.y()))
+        return;
     infoDifDCS->setDifDCS0(samples->differenceValue(false, p.x(), p.y()) -
                            DataCorrelationSamples::kDifferenceZero);
     infoDifDCS->setDifDCS1(samples->differenceValue(true, p.x(), p.y()) -

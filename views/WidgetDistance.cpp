@@ -134,9 +134,9 @@ void WidgetDistance::updatePixelInfo()
     const QPoint shown = axisLabeler->toSensorUnclamped(hoverX, hoverY);
     infoDistance->setPixel(shown.x(), shown.y(), settings->showFrameRate());
     const QPoint p = axisLabeler->toSensor(hoverX, hoverY);
-    const int mm = distanceLabeler->lsbToMm(sample->distanceValue(p.x(), p.y()));
+    const int mm = distanceLabeler->lsbToMm(valueAt(*sample->distanceField(false), p));
     infoDistance->setDistance(mm);
-    infoDistance->setAmplitude(sample->amplitudeValue(p.x(), p.y()),
+    infoDistance->setAmplitude(valueAt(*sample->amplitudeField(false), p),
                                settings->distanceCalculation()->maxAmplitude());
     // The time scope collects points only while it is open; opening it starts a new series.
     if (timeScope->isVisible()) {

@@ -96,8 +96,8 @@ void WidgetFLIM::updatePixelInfo()
     const QPoint shown = axisLabeler->toSensorUnclamped(hoverX, hoverY);
     infoFLIM->setPixel(shown.x(), shown.y());
     const QPoint p = axisLabeler->toSensor(hoverX, hoverY);
-    infoFLIM->setMga(samples->partValue(0, p.x(), p.y()));
-    infoFLIM->setMgb(samples->partValue(1, p.x(), p.y()));
+    infoFLIM->setMga(valueAt(*samples->partField(0), p));
+    infoFLIM->setMgb(valueAt(*samples->partField(1), p));
 }
 
 void WidgetFLIM::updatePixelScope()

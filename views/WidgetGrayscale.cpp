@@ -94,7 +94,7 @@ void WidgetGrayscale::updatePixelInfo()
     const QPoint shown = axisLabeler->toSensorUnclamped(hoverX, hoverY);
     infoGrayscale->setPixel(shown.x(), shown.y());
     const QPoint p = axisLabeler->toSensor(hoverX, hoverY);
-    infoGrayscale->setValue(field->value(p.x(), p.y()));
+    infoGrayscale->setValue(valueAt(*field, p));
 }
 
 void WidgetGrayscale::updatePixelScope()

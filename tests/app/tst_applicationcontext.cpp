@@ -57,9 +57,10 @@ void TestApplicationContext::shutdownOrder()
         context.reset();
     });
     const QStringList expected{
-        "-----WindowMain destroying",   "-----WindowMain destroyed",   "-----DialogStart destroying",
-        "-----DialogStart destroyed",   "***StartupManager destroyed", "***ApplicationContext destroyed",
-        "***ZelImageCreator destroyed", "***ZelTcp destroyed",         "***Settings destroyed"};
+        "-----WindowMain destroying", "-----WindowMain destroyed",   "-----DialogStart destroying",
+        "-----DialogStart destroyed", "***StartupManager destroyed", "***ApplicationContext destroyed",
+        "***EdgeFilter destroyed",    "***ImageFilter destroyed",    "***ZelImageCreator destroyed",
+        "***ZelTcp destroyed",        "***Settings destroyed"};
     int previous = -1;
     for (const QString& trace : expected) {
         const int at = traces.indexOf(trace);

@@ -3,11 +3,14 @@
 #include "settings/Settings.h"
 #include "support/TestMain.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -26,6 +29,35 @@ QVector<int> runOf(const DataPixelfield& field, int column, int row, bool down, 
     return values;
 }
 
+// The edge step as a literal walk with one run counter per pass.
+std::vector<int> countedEdgeStep(std::vector<int> d, int rows, int x1, int x2, int y1, int y2, int t, int v)
+{
+    auto at = [&d, rows](int c, int r) -> int& { return d[std::size_t(c) * rows + r]; };
+    int n = 0;
+    for (int c = x1; c < x2; ++c) {
+        for (int r = y1; r < y2; ++r) {
+            if (std::abs(at(c, r) - at(c, r + 1)) > t) {
+                if (++n >= 2)
+                    at(c, r) = v;
+            } else {
+                n = 0;
+            }
+        }
+    }
+    n = 0;
+    for (int r = y1; r < y2; ++r) {
+        for (int c = x1; c < x2; ++c) {
+            if (std::abs(at(c, r) - at(c + 1, r)) > t) {
+                if (++n >= 2)
+                    at(c, r) = v;
+            } else {
+                n = 0;
+            }
+        }
+    }
+    return d;
+}
+
 } // namespace
 
 class TestEdgeFilter : public QObject
@@ -38,6 +70,8 @@ private slots:
     void runInAColumn();
     void runCarriesIntoTheNextColumn();
     void runCarriesIntoTheNextRow();
+    void againstRunCounter_data();
+    void againstRunCounter();
     void switchedOff();
     void threshold_data();
     void threshold();
@@ -114,6 +148,49 @@ void TestEdgeFilter::runCarriesIntoTheNextRow()
     QCOMPARE(runOf(distance, 0, 10, false, 3), (QVector<int>{0, -5, 200}));
     QCOMPARE(runOf(distance, 0, 11, false, 3), (QVector<int>{-5, -5, 210}));
     QCOMPARE(runOf(distance, 0, 12, false, 3), (QVector<int>{10, 110, 210}));
+}
+
+void TestEdgeFilter::againstRunCounter_data()
+{
+    QTest::addColumn<QRect>("roi");
+    QTest::addColumn<int>("threshold");
+    QTest::addColumn<int>("noise"); // steps of a few LSB to this many
+    QTest::addRow("whole sensor, noisy") << QRect(QPoint(0, 0), QPoint(327, 251)) << 20 << 60;
+    QTest::addRow("default ROI, few edges") << QRect(QPoint(4, 6), QPoint(323, 245)) << 50 << 40;
+    QTest::addRow("narrow ROI") << QRect(QPoint(100, 10), QPoint(102, 240)) << 20 << 60;
+    QTest::addRow("flat ROI") << QRect(QPoint(5, 100), QPoint(300, 101)) << 20 << 60;
+    QTest::addRow("one column") << QRect(QPoint(7, 10), QPoint(7, 200)) << 0 << 60;
+    QTest::addRow("threshold zero") << QRect(QPoint(4, 6), QPoint(323, 245)) << 0 << 3;
+    QTest::addRow("negative threshold") << QRect(QPoint(4, 6), QPoint(60, 45)) << -1 << 3;
+}
+
+void TestEdgeFilter::againstRunCounter()
+{
+    QFETCH(QRect, roi);
+    QFETCH(int, threshold);
+    QFETCH(int, noise);
+    m_settings->roi()->setRoi(roi.left(), roi.right(), roi.top(), roi.bottom());
+    m_settings->setEdgeDetectionThreshold(threshold, true);
+    DataPixelfield distance(m_settings.get());
+    DataPixelfield amplitude(m_settings.get());
+    QRandomGenerator random(quint32(threshold * 31 + noise));
+    for (int i = 0; i < distance.cellCount(); ++i) {
+        const int pick = random.bounded(100);
+        distance.cells()[i] = pick < 3 ? 65300 : (pick < 5 ? -1 : 5000 + random.bounded(noise));
+    }
+    const std::vector<int> expected =
+        countedEdgeStep(std::vector<int>(distance.cells(), distance.cells() + distance.cellCount()),
+                        distance.height(), roi.left(), roi.right(), roi.top(), roi.bottom(), threshold, 7);
+    EdgeFilter filter(m_settings.get());
+    filter.detectEdges(distance, amplitude);
+    for (int c = 0; c < distance.width(); ++c)
+        for (int r = 0; r < distance.height(); ++r)
+            if (distance.value(c, r) != expected[std::size_t(c) * distance.height() + r])
+                QFAIL(qPrintable(QStringLiteral("(%1, %2) holds %3, expected %4")
+                                     .arg(c)
+                                     .arg(r)
+                                     .arg(distance.value(c, r))
+                                     .arg(expected[std::size_t(c) * distance.height() + r])));
 }
 
 void TestEdgeFilter::switchedOff()
