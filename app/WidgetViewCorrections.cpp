@@ -124,7 +124,6 @@ void WidgetView::setUpForChip(bool flimChip)
               ui->lPointCloud,
               ui->cbPointCloudTransformation},
              !flimChip);
-    ui->cbViewMode->setEnabled(!flimChip);
     refreshCorrectionControls();
 }
 
