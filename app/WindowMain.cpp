@@ -104,6 +104,8 @@ void WindowMain::initialize(bool loadDefault)
     const int chipType = settings->chipType();
     setUpForChip(chipType);
     loadConfiguration(chipType, loadDefault);
+    // The filter fields that follow the Kalman K in the file reach the panel only now.
+    view->updateControls();
 
     SettingsROI* roi = settings->roi();
     roi->setChipType(chipType);

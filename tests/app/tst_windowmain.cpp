@@ -7,6 +7,7 @@
 #include "support/TestMain.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -167,6 +168,9 @@ void TestWindowMain::initializeByChipType()
     QCOMPARE(f.settings()->pixelScope()->y2(), sensorHeight / 2 - 1);
     QCOMPARE(f.window->chosenConfiguration(), ConfigurationChoice::primary(chipType, true));
     QCOMPARE(f.settings()->configLoaded(), chipType != 0);
+    // The panel shows filter fields that the file sets after the Kalman K.
+    if (chipType == 2)
+        QVERIFY(f.child<QCheckBox>("cbMedianfilter")->isChecked());
     f.window->hide();
 }
 
