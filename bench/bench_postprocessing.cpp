@@ -1,6 +1,6 @@
 // The client-side post-processing of one 328 x 252 distance frame as the image views run it on
-// every frame of live video: the Gauss filter (one iteration), the edge step, the median
-// through the first post-processor, and the distance view's whole chain.
+// every frame of live video: the Gauss filter (one iteration), the edge step, the median, the
+// bad-pixel replacement, the HDR merge, and the distance view's whole chain.
 #include "BenchData.h"
 
 #include "frames/DataPixelfield.h"
@@ -36,13 +36,13 @@ void load(DataPixelfield& field, const std::vector<int>& values)
     std::copy(values.begin(), values.end(), field.cells());
 }
 
-// Twenty bad pixels spread over the sensor, as the camera's bad-pixel search reports them.
-QByteArray badPixels()
+// Bad pixels spread over the sensor, as the camera's bad-pixel search reports them.
+QByteArray badPixels(int count = 20)
 {
     QByteArray bytes;
-    for (int i = 0; i < 20; ++i) {
-        const int x = 7 + i * 16;
-        const int y = 5 + i * 12;
+    for (int i = 0; i < count; ++i) {
+        const int x = 7 + (i * 16) % 310;
+        const int y = 5 + (i * 12 + i / 20) % 240;
         for (int v : {x, y})
             bytes.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
     }
@@ -106,6 +106,43 @@ void BM_ImageFilterMedian(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * BenchData::kColumns * BenchData::kRows);
 }
 
+// The bad-pixel replacement with a list of 100 pixels, on one field.
+void BM_ReplaceBadPixels100(benchmark::State& state)
+{
+    Settings settings;
+    useWholeSensor(settings);
+    settings.calibration()->setBadPixels(badPixels(100));
+    DataPixelfield distance(&settings);
+    load(distance, BenchData::distanceField());
+    ImageFilter filter(&settings);
+    for (auto _ : state) {
+        filter.replaceBadPixels(distance);
+        benchmark::DoNotOptimize(distance.cells());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The HDR row merge of an amplitude field deciding for its distance field.
+void BM_HdrMerge(benchmark::State& state)
+{
+    Settings settings;
+    useWholeSensor(settings);
+    const std::vector<int> distanceFrame = BenchData::distanceField();
+    const std::vector<int> amplitudeFrame = BenchData::amplitudeField();
+    DataPixelfield distance(&settings);
+    DataPixelfield amplitude(&settings);
+    ImageFilter filter(&settings);
+    for (auto _ : state) {
+        state.PauseTiming();
+        load(distance, distanceFrame);
+        load(amplitude, amplitudeFrame);
+        state.ResumeTiming();
+        filter.mergeHdrRows(amplitude, &distance);
+        benchmark::DoNotOptimize(distance.cells());
+        benchmark::ClobberMemory();
+    }
+}
+
 // The distance view's calls in its order: bad pixels on both fields, a 3 x 3 median, one
 // Gauss iteration, the edge step and the HDR merge.
 void BM_DistanceViewFilters(benchmark::State& state)
@@ -144,6 +181,8 @@ void BM_DistanceViewFilters(benchmark::State& state)
 BENCHMARK(BM_Gauss)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EdgeStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ImageFilterMedian)->ArgName("size")->Arg(3)->Arg(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReplaceBadPixels100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HdrMerge)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DistanceViewFilters)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

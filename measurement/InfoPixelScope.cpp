@@ -50,6 +50,18 @@ void InfoPixelScope::disconnectSignals()
 {
 }
 
+void InfoPixelScope::setShown(bool shown)
+{
+    if (shown) {
+        loadRegion();
+        show();
+        connectSignals();
+    } else {
+        close();
+        disconnectSignals();
+    }
+}
+
 void InfoPixelScope::reset()
 {
     minimum = 0;

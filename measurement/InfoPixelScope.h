@@ -34,6 +34,8 @@ public:
     void loadRegion();
     void connectSignals();
     void disconnectSignals();
+    // Opens the scope on the rectangle kept in the settings, or closes it.
+    void setShown(bool shown);
     // Resets average, minimum and maximum.
     void reset();
 

@@ -2,8 +2,7 @@
 
 #include "app/Trace.h"
 
-SettingsSocket::SettingsSocket(QObject* parent)
-    : QObject(parent)
+SettingsSocket::SettingsSocket(QObject* parent) : QObject(parent)
 {
 }
 

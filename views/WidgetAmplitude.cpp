@@ -142,12 +142,5 @@ void WidgetAmplitude::setPixelInfoVisible(bool visible)
 
 void WidgetAmplitude::setPixelScopeVisible(bool visible)
 {
-    if (visible) {
-        pixelScope->loadRegion();
-        pixelScope->show();
-        pixelScope->connectSignals();
-    } else {
-        pixelScope->close();
-        pixelScope->disconnectSignals();
-    }
+    pixelScope->setShown(visible);
 }

@@ -226,14 +226,7 @@ void WidgetDistance::setPixelInfoVisible(bool visible)
 
 void WidgetDistance::setPixelScopeVisible(bool visible)
 {
-    if (visible) {
-        pixelScope->loadRegion();
-        pixelScope->show();
-        pixelScope->connectSignals();
-    } else {
-        pixelScope->close();
-        pixelScope->disconnectSignals();
-    }
+    pixelScope->setShown(visible);
 }
 
 void WidgetDistance::setTimeScopeVisible(bool visible)

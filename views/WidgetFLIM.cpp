@@ -166,12 +166,5 @@ void WidgetFLIM::setPixelInfoVisible(bool visible)
 
 void WidgetFLIM::setPixelScopeVisible(bool visible)
 {
-    if (visible) {
-        pixelScope->loadRegion();
-        pixelScope->show();
-        pixelScope->connectSignals();
-    } else {
-        pixelScope->close();
-        pixelScope->disconnectSignals();
-    }
+    pixelScope->setShown(visible);
 }

@@ -141,12 +141,5 @@ void WidgetGrayscale::setPixelInfoVisible(bool visible)
 
 void WidgetGrayscale::setPixelScopeVisible(bool visible)
 {
-    if (visible) {
-        pixelScope->loadRegion();
-        pixelScope->show();
-        pixelScope->connectSignals();
-    } else {
-        pixelScope->close();
-        pixelScope->disconnectSignals();
-    }
+    pixelScope->setShown(visible);
 }

@@ -180,7 +180,12 @@ void mouse(QPainter& p, bool leftButton)
 
 // --- tool bar (64 x 64, normal / disabled / hover) ------------------------------------
 
-enum class ToolState { Normal, Disabled, Hover };
+enum class ToolState
+{
+    Normal,
+    Disabled,
+    Hover
+};
 
 QColor toolColor(ToolState state)
 {
@@ -354,7 +359,8 @@ int main(int argc, char* argv[])
                [](QPainter& p, const QRectF& r) { key(p, r, QStringLiteral("Alt")); });
     ok &= save(QStringLiteral("icons/key_ctrl.png"), icon,
                [](QPainter& p, const QRectF& r) { key(p, r, QStringLiteral("Ctrl")); });
-    ok &= save(QStringLiteral("icons/mouse_left.png"), icon, [](QPainter& p, const QRectF&) { mouse(p, true); });
+    ok &= save(QStringLiteral("icons/mouse_left.png"), icon,
+               [](QPainter& p, const QRectF&) { mouse(p, true); });
     ok &= save(QStringLiteral("icons/mouse_middle.png"), icon,
                [](QPainter& p, const QRectF&) { mouse(p, false); });
 
@@ -365,10 +371,12 @@ int main(int argc, char* argv[])
         {"", ToolState::Normal}, {"_disabled", ToolState::Disabled}, {"_hover", ToolState::Hover}};
     for (const auto& [name, draw] : tools) {
         for (const auto& [suffix, state] : states) {
-            const QString path = QStringLiteral("toolbar/%1%2.png").arg(QLatin1String(name), QLatin1String(suffix));
+            const QString path =
+                QStringLiteral("toolbar/%1%2.png").arg(QLatin1String(name), QLatin1String(suffix));
             auto drawTool = draw;
             const QColor color = toolColor(state);
-            ok &= save(path, QSize(64, 64), [drawTool, color](QPainter& p, const QRectF&) { drawTool(p, color); });
+            ok &= save(path, QSize(64, 64),
+                       [drawTool, color](QPainter& p, const QRectF&) { drawTool(p, color); });
         }
     }
 
