@@ -177,3 +177,10 @@ void ImageViewBase::selectRegion(const QWidget* label, int x1, int x2, int y1, i
     }
     roi->setRoiAndFields(left, right, top, sensorHeight() - 1 - top);
 }
+
+void ImageViewBase::setMarker(bool state)
+{
+    markerSet = state;
+    if (!settings->running() && markerSet)
+        startView();
+}

@@ -35,6 +35,9 @@ public:
     ImageViewBase(ApplicationContext* context, const QString& command, QWidget* parent = nullptr);
     ~ImageViewBase() override;
 
+    // Arms the view for the next frame and requests it.
+    virtual void startView() = 0;
+
     QString frameCommand() const { return command; }
     ControllerPicture* controllerPicture() const { return picture; }
     int hoverPositionX() const { return hoverX; }
@@ -74,6 +77,9 @@ protected:
     void setCorners(QLabel* top, QLabel* bottom, QLabel* left, QLabel* right) const;
     // The legend bar of the mapping type used last; converted only when the type changes.
     void showLegend(QLabel* legendLabel, int type);
+    // Sets or clears the marker; while acquisition is stopped a set marker fetches a frame, so
+    // that the cross appears at once.
+    void setMarker(bool state);
     // Label pixels to sensor pixels of the displayed picture.
     void mapHover(const QWidget* label, int x, int y);
     // A dragged region (label pixels) into a new ROI, symmetric about the sensor's centre row.

@@ -115,9 +115,7 @@ void WidgetAmplitude::enableSelect(bool state)
 
 void WidgetAmplitude::selectMarker(bool state)
 {
-    markerSet = state;
-    if (!settings->running() && markerSet)
-        startView();
+    setMarker(state);
 }
 
 void WidgetAmplitude::setPixelInfoVisible(bool visible)

@@ -35,7 +35,7 @@ public:
     void setColorType(int type) { colorType = type; }
     int currentColorType() const { return colorType; }
 
-    void startView();
+    void startView() override;
     void setPixelInfoVisible(bool visible);
     void setPixelScopeVisible(bool visible);
 

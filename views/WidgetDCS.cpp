@@ -117,9 +117,7 @@ void WidgetDCS::updatePixelInfo()
 
 void WidgetDCS::selectMarker(bool state)
 {
-    markerSet = state;
-    if (!settings->running() && markerSet)
-        startView();
+    setMarker(state);
 }
 
 void WidgetDCS::setPixelInfoVisible(bool visible)

@@ -28,7 +28,7 @@ public:
     explicit WidgetDCS(ApplicationContext* context, QWidget* parent = nullptr);
     ~WidgetDCS() override;
 
-    void startView();
+    void startView() override;
     void setPixelInfoVisible(bool visible);
 
     DataCorrelationSamples* correlationSamples() const { return samples; }

@@ -144,9 +144,7 @@ void WidgetDifDCS::updatePixelInfo()
 
 void WidgetDifDCS::selectMarker(bool state)
 {
-    markerSet = state;
-    if (!settings->running() && markerSet)
-        startView();
+    setMarker(state);
 }
 
 void WidgetDifDCS::setPixelInfoVisible(bool visible)

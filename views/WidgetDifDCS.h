@@ -28,7 +28,7 @@ public:
     explicit WidgetDifDCS(ApplicationContext* context, QWidget* parent = nullptr);
     ~WidgetDifDCS() override;
 
-    void startView();
+    void startView() override;
     void setPixelInfoVisible(bool visible);
 
     DataCorrelationSamples* correlationSamples() const { return samples; }

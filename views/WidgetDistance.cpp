@@ -197,10 +197,7 @@ void WidgetDistance::selectMarker(bool state)
         settings->setPixelInfoEnabled(true);
         setPixelInfoVisible(true);
     }
-    markerSet = state;
-    // While stopped, fetch a frame so that the cross appears at once.
-    if (!settings->running() && markerSet)
-        startView();
+    setMarker(state);
 }
 
 void WidgetDistance::checkTimeScope(bool state)

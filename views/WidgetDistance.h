@@ -29,7 +29,7 @@ public:
     ~WidgetDistance() override;
 
     // Arms the view for the next frame and sends the frame command.
-    void startView();
+    void startView() override;
     void setPixelInfoVisible(bool visible);
     void setPixelScopeVisible(bool visible);
     void setTimeScopeVisible(bool visible);

@@ -29,7 +29,7 @@ public:
     explicit WidgetFLIM(ApplicationContext* context, QWidget* parent = nullptr);
     ~WidgetFLIM() override;
 
-    void startView();
+    void startView() override;
     void setPixelInfoVisible(bool visible);
     void setPixelScopeVisible(bool visible);
 

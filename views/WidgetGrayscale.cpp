@@ -114,9 +114,7 @@ void WidgetGrayscale::enableSelect(bool state)
 
 void WidgetGrayscale::selectMarker(bool state)
 {
-    markerSet = state;
-    if (!settings->running() && markerSet)
-        startView();
+    setMarker(state);
 }
 
 void WidgetGrayscale::setPixelInfoVisible(bool visible)

@@ -25,7 +25,7 @@ public:
     explicit WidgetGrayscale(ApplicationContext* context, QWidget* parent = nullptr);
     ~WidgetGrayscale() override;
 
-    void startView();
+    void startView() override;
     void setPixelInfoVisible(bool visible);
     void setPixelScopeVisible(bool visible);
 
