@@ -84,13 +84,6 @@ void DataPixelfield::copyFrom(const DataPixelfield& other)
 void DataPixelfield::updateData(QByteArray& data)
 {
     fitToSensor();
-    // The modulation, and with it the logarithmic scale, is known only once a configuration
-    // is loaded.
-    const double divisor = logDivisorOf(m_settings);
-    if (divisor != m_logDivisor) {
-        m_logDivisor = divisor;
-        fillLogarithms();
-    }
     decode(data);
     emit finished();
 }
