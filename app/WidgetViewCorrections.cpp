@@ -167,8 +167,11 @@ void WidgetView::applyViewModeLayout(int index)
     setShown({ui->lFOV, ui->sbFOV}, false);
 
     if (index == 0) {
-        // The grayscale image has its own integration time, sent again for this mode.
-        settings->integrationTime()->setIntegrationTime2D(settings->integrationTime()->integrationTime2D());
+        // The grayscale image has its own integration time, sent again for this mode. A FLIM
+        // chip has no grayscale mode: its selector changes nothing on the camera.
+        if (!settings->flim()->flimChip())
+            settings->integrationTime()->setIntegrationTime2D(
+                settings->integrationTime()->integrationTime2D());
         for (QWidget* widget :
              {static_cast<QWidget*>(ui->gbOptionsCalculation), static_cast<QWidget*>(ui->gbOptionsModulation),
               static_cast<QWidget*>(ui->cbABS)}) {

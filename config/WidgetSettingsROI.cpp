@@ -33,7 +33,7 @@ WidgetSettingsROI::WidgetSettingsROI(ApplicationContext* context, QWidget* paren
     connect(settings->transformation(), &SettingsTransformation::verticalFlipped, this,
             &WidgetSettingsROI::transform);
     connect(settings, &Settings::fieldsLocked, this, &WidgetSettingsROI::lockFields);
-    connect(roi, &SettingsROI::emulationLoaded, ui->cbEmulation, &QCheckBox::setChecked);
+    connect(roi, &SettingsROI::emulationLoaded, this, &WidgetSettingsROI::applyLoadedEmulation);
 }
 
 WidgetSettingsROI::~WidgetSettingsROI()
@@ -183,7 +183,9 @@ void WidgetSettingsROI::updateROI()
         ui->sbTopLeftY->setValue(roi->y1());
         ui->sbBottomRightY->setValue(roi->y2());
     }
-    sendRoi();
+    // Without an identified camera (offline start) the fields only show the region.
+    if (settings->chipType() != 0)
+        sendRoi();
 }
 
 void WidgetSettingsROI::on_cbEmulation_toggled(bool checked)
@@ -194,10 +196,28 @@ void WidgetSettingsROI::on_cbEmulation_toggled(bool checked)
         roi->setRoiAndFields(emulationRoi[0], emulationRoi[1], emulationRoi[2], emulationRoi[3]);
     else
         roi->setRoiAndFields(roi->defaultX1(), roi->defaultX2(), roi->defaultY1(), roi->defaultY2());
+    enableCornerFields(!checked);
+    updateROI();
+}
+
+void WidgetSettingsROI::enableCornerFields(bool enabled)
+{
     for (QWidget* field : {static_cast<QWidget*>(ui->sbTopLeftX), static_cast<QWidget*>(ui->sbBottomRightX),
                            static_cast<QWidget*>(ui->sbTopLeftY), static_cast<QWidget*>(ui->tbDefaultROI)})
-        field->setEnabled(!checked);
-    updateROI();
+        field->setEnabled(enabled);
+}
+
+// A configuration announces the switch twice (negated, then its value) and sets its region
+// afterwards: toggling the box would replace that region with the default or the emulated
+// one, so the region stored with the configuration would never reach the camera.
+void WidgetSettingsROI::applyLoadedEmulation(bool on)
+{
+    {
+        const QSignalBlocker blocker(ui->cbEmulation);
+        ui->cbEmulation->setChecked(on);
+    }
+    settings->roi()->setEmulation(on);
+    enableCornerFields(!on);
 }
 
 void WidgetSettingsROI::transform()

@@ -44,6 +44,9 @@ public slots:
 
 private:
     void sendRoi();
+    void enableCornerFields(bool enabled);
+    // A loaded emulation switch: the box and the hub follow, the loaded region stays.
+    void applyLoadedEmulation(bool on);
     bool mirroredHalves() const;
 
     Ui::WidgetSettingsROI* ui;
