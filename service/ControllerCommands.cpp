@@ -26,7 +26,7 @@ QString hexValue(qint16 value)
 {
     const QString digits =
         QString::number(std::abs(int(value)), 16).toUpper().rightJustified(2, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
+    return value < 0 ? QString(QLatin1Char('-') + digits) : digits;
 }
 
 QString lowerHexByte(int value)
@@ -251,56 +251,55 @@ bool ControllerCommands::endLong(Slot successSlot, Slot failureSlot)
     return true;
 }
 
+void ControllerCommands::finishLong(Slot successSlot, Slot failureSlot, Done done, bool exchanged)
+{
+    if (!endLong(successSlot, failureSlot))
+        return;
+    // Only a successful marathon restarts video; every other outcome leaves it paused.
+    const bool resumes = exchanged && done == &ControllerCommands::calibrationMarathonDone;
+    if (!resumes)
+        controller.endPaused();
+    emit(this->*done)(exchanged);
+    if (resumes)
+        controller.resume();
+}
+
 void ControllerCommands::onCalibrationMarathonSuccessful()
 {
-    if (!endLong(&ControllerCommands::onCalibrationMarathonSuccessful,
-                 &ControllerCommands::onCalibrationMarathonFailed))
-        return;
-    emit calibrationMarathonDone(true);
-    controller.resume();
+    finishLong(&ControllerCommands::onCalibrationMarathonSuccessful,
+               &ControllerCommands::onCalibrationMarathonFailed, &ControllerCommands::calibrationMarathonDone,
+               true);
 }
 
 void ControllerCommands::onCalibrationMarathonFailed()
 {
-    if (!endLong(&ControllerCommands::onCalibrationMarathonSuccessful,
-                 &ControllerCommands::onCalibrationMarathonFailed))
-        return;
-    controller.endPaused();
-    emit calibrationMarathonDone(false);
+    finishLong(&ControllerCommands::onCalibrationMarathonSuccessful,
+               &ControllerCommands::onCalibrationMarathonFailed, &ControllerCommands::calibrationMarathonDone,
+               false);
 }
 
 void ControllerCommands::onSearchBadPixelsSuccessful()
 {
-    if (!endLong(&ControllerCommands::onSearchBadPixelsSuccessful,
-                 &ControllerCommands::onSearchBadPixelsFailed))
-        return;
-    controller.endPaused();
-    emit searchBadPixelsDone(true);
+    finishLong(&ControllerCommands::onSearchBadPixelsSuccessful, &ControllerCommands::onSearchBadPixelsFailed,
+               &ControllerCommands::searchBadPixelsDone, true);
 }
 
 void ControllerCommands::onSearchBadPixelsFailed()
 {
-    if (!endLong(&ControllerCommands::onSearchBadPixelsSuccessful,
-                 &ControllerCommands::onSearchBadPixelsFailed))
-        return;
-    controller.endPaused();
-    emit searchBadPixelsDone(false);
+    finishLong(&ControllerCommands::onSearchBadPixelsSuccessful, &ControllerCommands::onSearchBadPixelsFailed,
+               &ControllerCommands::searchBadPixelsDone, false);
 }
 
 void ControllerCommands::onCalibrateDRNUFailed()
 {
-    if (!endLong(&ControllerCommands::onCalibrateDRNUSuccessful, &ControllerCommands::onCalibrateDRNUFailed))
-        return;
-    controller.endPaused();
-    emit calibrateDRNUDone(false);
+    finishLong(&ControllerCommands::onCalibrateDRNUSuccessful, &ControllerCommands::onCalibrateDRNUFailed,
+               &ControllerCommands::calibrateDRNUDone, false);
 }
 
 void ControllerCommands::onCalibrateDRNUSuccessful()
 {
-    if (!endLong(&ControllerCommands::onCalibrateDRNUSuccessful, &ControllerCommands::onCalibrateDRNUFailed))
-        return;
-    controller.endPaused();
-    emit calibrateDRNUDone(true);
+    finishLong(&ControllerCommands::onCalibrateDRNUSuccessful, &ControllerCommands::onCalibrateDRNUFailed,
+               &ControllerCommands::calibrateDRNUDone, true);
 }
 
 // Fixed console actions

@@ -114,6 +114,10 @@ private:
     // Removes the channel connections of the long operation; false when none was running
     // (a stray completion).
     bool endLong(Slot success, Slot failure);
+    using Done = void (ControllerCommands::*)(bool);
+    // Ends a long operation: unlocks the panels (or resumes after a successful marathon) and
+    // emits its completion signal.
+    void finishLong(Slot success, Slot failure, Done done, bool exchanged);
 
     Settings* settings;
     ZelTcp* tcp;

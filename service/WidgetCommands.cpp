@@ -264,16 +264,19 @@ void WidgetCommands::on_pbTestConnection_clicked()
 
 void WidgetCommands::successful(QString version)
 {
-    disconnect(&commands, &ControllerCommands::success, this, &WidgetCommands::successful);
-    disconnect(&commands, &ControllerCommands::failed, this, &WidgetCommands::failed);
-    DialogOK(DialogOK::Success, version, this).exec();
+    endConnectionTest(DialogOK::Success, version);
 }
 
 void WidgetCommands::failed()
 {
+    endConnectionTest(DialogOK::Failure, QStringLiteral("connection failed"));
+}
+
+void WidgetCommands::endConnectionTest(int kind, const QString& text)
+{
     disconnect(&commands, &ControllerCommands::success, this, &WidgetCommands::successful);
     disconnect(&commands, &ControllerCommands::failed, this, &WidgetCommands::failed);
-    DialogOK(DialogOK::Failure, QStringLiteral("connection failed"), this).exec();
+    DialogOK(kind, text, this).exec();
 }
 
 void WidgetCommands::on_pbDumpAllRegisters_clicked()

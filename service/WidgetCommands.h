@@ -77,6 +77,8 @@ private:
     // Shows a long operation's outcome and makes the send button usable again.
     void showLongResult(const QString& text);
     void releaseSendButton();
+    // Drops the connection test's connections and shows its result.
+    void endConnectionTest(int kind, const QString& text);
     // The camera's status word of a long operation: 0 success, -1 results not stored. It
     // counts only when the exchange itself succeeded (otherwise the buffer holds an earlier
     // reply); 1 stands for "no status".

@@ -191,3 +191,4 @@ void TestCalibration::calibrations()
 }
 
 KESTRANE_TEST_MAIN(TestCalibration)
+#include "tst_calibration.moc"
