@@ -93,6 +93,13 @@ void ControllerCommands::startVideo()
 
 void ControllerCommands::stopVideo()
 {
+    if (settings->videoActive()) {
+        // A stop that did not pass the view panel (the main window's close, the save/load
+        // page) leaves the loop requesting frames, and a pause now would end in a resume that
+        // restarts it: the panel stops the loop first, and its stop comes back here.
+        settings->requestStop();
+        return;
+    }
     begin(&ControllerCommands::stopedVideo);
 }
 

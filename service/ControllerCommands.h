@@ -29,7 +29,9 @@ class ZelTcp;
 // after a successful "factoryCalibration").
 //
 // stopVideo() / startVideo() follow the hub's stopped() / startedVideo(): every stop of
-// acquisition, the main window's close included, tells the camera "stopVideo".
+// acquisition, the main window's close included, tells the camera "stopVideo" and leaves the
+// acquisition loop stopped (a stop that bypassed the view panel is passed to it first). A
+// stop during a long operation sends nothing: the operation keeps the channel.
 class ControllerCommands final : public QObject
 {
     Q_OBJECT

@@ -40,13 +40,6 @@ WidgetCalibration::WidgetCalibration(ApplicationContext* context, QWidget* paren
         hidden->setEnabled(false);
     }
     connect(settings->calibration(), &SettingsCalibration::updateFOV, this, &WidgetCalibration::fovChanged);
-
-    ZTRACE() << "Getting modulation frequencies...";
-    SettingsModulation* modulation = settings->modulation();
-    if (modulation->frequencyCount() == 0) {
-        for (const auto& frequency : defaultFrequencies)
-            modulation->addFrequency(QLatin1String(frequency.label), frequency.hz);
-    }
 }
 
 WidgetCalibration::~WidgetCalibration()
@@ -59,6 +52,25 @@ WidgetCalibration::~WidgetCalibration()
 
 void WidgetCalibration::updateCalibrationList()
 {
+}
+
+void WidgetCalibration::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!frequenciesChecked) {
+        frequenciesChecked = true;
+        fillDefaultFrequencies();
+    }
+}
+
+void WidgetCalibration::fillDefaultFrequencies()
+{
+    ZTRACE() << "Getting modulation frequencies...";
+    SettingsModulation* modulation = settings->modulation();
+    if (modulation->frequencyCount() != 0)
+        return;
+    for (const auto& frequency : defaultFrequencies)
+        modulation->addFrequency(QLatin1String(frequency.label), frequency.hz);
 }
 
 bool WidgetCalibration::confirm(const QString& title, const QString& question)

@@ -41,7 +41,13 @@ public slots:
     // The camera reports no stored calibrations yet: nothing to refresh.
     void updateCalibrationList();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // When the start-up could not ask the camera (offline start), the page offers the six
+    // usual frequencies once it is opened; before that an offline start changes nothing.
+    void fillDefaultFrequencies();
     // Asks in the program's yes/no dialog; true when confirmed.
     bool confirm(const QString& title, const QString& question);
     void showResult(bool success, const QString& title, const QString& successText,
@@ -53,4 +59,5 @@ private:
     ControllerCalibration calibration;
     Controller controller;
     DialogProgress* progress;
+    bool frequenciesChecked = false;
 };

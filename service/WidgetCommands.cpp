@@ -11,6 +11,7 @@
 #include "widgets/DialogOK.h"
 
 #include <QCoreApplication>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <algorithm>
@@ -57,7 +58,11 @@ WidgetCommands::~WidgetCommands()
 
 void WidgetCommands::readSpeedOfLight()
 {
+    // A start-up query, not a typed command: the offset re-read on resume stays as the chip
+    // set-up left it.
+    const bool readOffset = settings->readOffsetOnResume();
     commands.executeCommand(Commands::getSpeedOfLight());
+    settings->setReadOffsetOnResume(readOffset);
 }
 
 // Typed commands
@@ -292,6 +297,8 @@ void WidgetCommands::updateDump(QVector<QString> registerValues)
     ui->peRegisterDump->clear();
     for (const QString& line : registerValues)
         ui->peRegisterDump->appendPlainText(line);
+    // Register 0x00 first in view.
+    ui->peRegisterDump->moveCursor(QTextCursor::Start);
 }
 
 void WidgetCommands::on_pbSystemInfo_clicked()

@@ -108,6 +108,8 @@ void TestCalibration::defaultFrequencies()
     {
         Page offline(ScriptedServer::unusedPort());
         SettingsModulation* modulation = offline.settings()->modulation();
+        QCOMPARE(modulation->frequencyCount(), 0);
+        offline.page->show();
         QCOMPARE(modulation->frequencyCount(), 6);
         QCOMPARE(modulation->frequencyHz(0), 20000000);
         QCOMPARE(modulation->frequencyHz(5), 625000);
@@ -115,6 +117,7 @@ void TestCalibration::defaultFrequencies()
     ApplicationContext context;
     context.settings()->modulation()->addFrequency(QStringLiteral("10 MHz"), 10000000);
     WidgetCalibration page(&context);
+    page.show();
     QCOMPARE(context.settings()->modulation()->frequencyCount(), 1);
 }
 

@@ -494,6 +494,14 @@ void TestConsole::longCommandDuringVideo()
     QVERIFY(video->isEnabled());
     QVERIFY(snapshot->isEnabled());
 
+    // A stop that bypasses the view panel (the main window's close) leaves the loop stopped.
+    video->click();
+    QTRY_VERIFY_WITH_TIMEOUT(shown.count() > framesAtStart, 10000);
+    console.settings()->stopAcquisition();
+    QVERIFY(!console.settings()->running());
+    QVERIFY(!console.settings()->videoActive());
+    QCOMPARE(video->text(), QStringLiteral("Start"));
+
     view.windowDemo()->hide();
     view.hideInfoWindows();
 }
