@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -58,11 +59,17 @@ WidgetCommands::~WidgetCommands()
 
 void WidgetCommands::readSpeedOfLight()
 {
-    // A start-up query, not a typed command: the offset re-read on resume stays as the chip
-    // set-up left it.
-    const bool readOffset = settings->readOffsetOnResume();
-    commands.executeCommand(Commands::getSpeedOfLight());
-    settings->setReadOffsetOnResume(readOffset);
+    // A start-up query, not a typed command: one exchange without a transaction, so that
+    // it neither turns off the offset re-read on resume nor unlocks (and re-announces) the
+    // panels before they are set up.
+    tcp->setCommand(Commands::getSpeedOfLight());
+    if (!tcp->sendCommand(Commands::Timeout::slow) || tcp->response().size() < 8)
+        return;
+    const double value = tcp->responseDouble();
+    if (std::isfinite(value) && value > 0.0)
+        settings->setSpeedOfLight(value);
+    else
+        ZTRACE() << "getSpeedOfLight: unusable reply" << value;
 }
 
 // Typed commands
