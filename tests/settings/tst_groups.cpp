@@ -449,6 +449,7 @@ void TestGroups::signalsKeepTheirSignatures_data()
                                              "startedVideo()",
                                              "pausedVideo(bool)",
                                              "fieldsLocked(bool)",
+                                             "commandFailed(QString)",
                                              "modeIndexChanged(int)",
                                              "videoModeTriggered()",
                                              "videoModeStop()",
