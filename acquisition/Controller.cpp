@@ -68,13 +68,3 @@ void Controller::resume()
         m_settings->startAcquisition();
     m_settings->announceFieldsLocked(false);
 }
-
-void Controller::lockFields()
-{
-    m_settings->announceFieldsLocked(true);
-}
-
-void Controller::endPaused()
-{
-    m_settings->announceFieldsLocked(false);
-}

@@ -345,9 +345,5 @@ QString renewDRNU()
 {
     return QStringLiteral("renewDRNU");
 }
-QString factoryCalibration()
-{
-    return QStringLiteral("factoryCalibration");
-}
 
 } // namespace Commands
