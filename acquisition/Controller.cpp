@@ -68,3 +68,13 @@ void Controller::resume()
         m_settings->startAcquisition();
     m_settings->announceFieldsLocked(false);
 }
+
+void Controller::lockFields()
+{
+    m_settings->announceFieldsLocked(true);
+}
+
+void Controller::endPaused()
+{
+    m_settings->announceFieldsLocked(false);
+}

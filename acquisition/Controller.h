@@ -29,6 +29,13 @@ public:
     // Re-reads the offset when asked to, restarts video when it was running and is not already
     // restarted by another transaction's resume, unlocks the panels.
     void resume();
+    // For transactions that no panel control starts (the long camera operations of the
+    // console and the calibration page): the panels stay read-only until endPaused() or
+    // resume(), so that no setting and no video start opens a second exchange meanwhile.
+    void lockFields();
+    // Ends such a transaction with acquisition left paused: unlocks the panels only; the
+    // user restarts video from the view panel.
+    void endPaused();
 
 signals:
     void videoPaused();

@@ -329,8 +329,12 @@ void WidgetView::on_cbPRNU_FLIM_toggled(bool checked)
 
 void WidgetView::lockFields(bool state)
 {
-    // No second correction or filter change while a command transaction is pending.
+    // No second correction or filter change while a command transaction is pending, and no
+    // video start or snapshot either: a long camera operation (calibration, bad-pixel
+    // search) holds the channel until its reply, which a frame exchange would take.
     ui->wCorrections->setEnabled(!state);
+    ui->pbGetVideo->setEnabled(!state);
+    ui->pbGetPicture->setEnabled(!state && !settings->videoActive());
     announceCorrectionStatus();
 }
 

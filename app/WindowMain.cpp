@@ -86,7 +86,9 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
 
     connect(settings->settings3D(), &Settings3D::calibrationTypeChanged, this, &WindowMain::updateStatus);
     connect(calibration, &WidgetCalibration::saveConfigApp, this, &WindowMain::saveConfiguration);
-    connect(commands, &WidgetCommands::enableCalibration, this, &WindowMain::enableCalibration);
+    connect(commands, qOverload<bool>(&WidgetCommands::enableCalibration), this,
+            &WindowMain::enableCalibration);
+    connect(commands, &WidgetCommands::saveConfigApp, this, &WindowMain::saveConfiguration);
     connect(commands, &WidgetCommands::reloadSettings, this, &WindowMain::reloadSettings);
     connect(commands, &WidgetCommands::hideInfoWindows, view, &WidgetView::hideInfoWindows);
     connect(view, &WidgetView::disableLogCM, log, &WidgetLog::disableCM);

@@ -345,5 +345,9 @@ QString renewDRNU()
 {
     return QStringLiteral("renewDRNU");
 }
+QString factoryCalibration()
+{
+    return QStringLiteral("factoryCalibration");
+}
 
 } // namespace Commands

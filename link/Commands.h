@@ -16,7 +16,8 @@ namespace Commands {
 // Time-outs in ms. Blocking exchanges use them with ZelTcp::sendCommand(), event-driven ones
 // with ZelTcp::startCommand() (frames use the acquisition time-out instead).
 namespace Timeout {
-constexpr int settings = 100; // every acquisition setting unless noted below
+constexpr int settings = 100;     // every acquisition setting unless noted below
+constexpr int versionCheck = 100; // "version" of the console's connection test
 constexpr int chipInfo = 200;
 constexpr int startVideo = 200;
 constexpr int stopVideo = 500; // after closeAfterWait(500)
@@ -117,8 +118,24 @@ QString filterMode(bool gaussOn);   // "filterMode 3" / "filterMode 0"
 QString nloopFilter(int iterations);
 
 // Calibration and service
-QString searchBadPixels(); // int16 status, Timeout::searchBadPixels, event-driven
-QString calibrateDRNU();   // int16 status, Timeout::calibrateDRNU, event-driven
-QString renewDRNU();       // DRNU table, Timeout::renewDRNU
+QString searchBadPixels();    // int16 status, Timeout::searchBadPixels, event-driven
+QString calibrateDRNU();      // int16 status, Timeout::calibrateDRNU, event-driven
+QString renewDRNU();          // DRNU table, Timeout::renewDRNU
+QString factoryCalibration(); // int16 status, Timeout::factoryCalibration, event-driven
+
+// What the command console recognises in a typed line ("contains" means anywhere in the
+// text, case-sensitive; "equals" the whole text). The camera commands among them are the
+// ones above; the others never reach the camera.
+namespace Console {
+constexpr const char* calibrationOn = "calibration on"; // client: unlocks the calibration page
+constexpr const char* calibrationOff = "calibration off";
+constexpr const char* tof = "tof"; // TOF / FLIM operation switches, sent then reloaded
+constexpr const char* flim = "flim";
+constexpr const char* fpsOn = "fps on"; // client: frame-rate display
+constexpr const char* fpsOff = "fps off";
+constexpr const char* setEdgeDiffLSB = "setEdgeDiffLSB"; // client: edge-detection threshold
+// The failure answer of a generic command.
+constexpr const char* operationFailed = "operation failed...";
+} // namespace Console
 
 } // namespace Commands

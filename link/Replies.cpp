@@ -102,6 +102,14 @@ bool drnuTable(const QByteArray& reply, int16_t* table)
     return true;
 }
 
+bool completeDrnuTable(const QByteArray& reply, int16_t* table)
+{
+    if (reply.size() < drnuTableBytes)
+        return false;
+    readInt16List(reply, table, drnuTableCount);
+    return true;
+}
+
 bool reportsFailure(const QByteArray& reply)
 {
     const int count = reply.size() / 2;

@@ -13,11 +13,12 @@ class QByteArray;
 namespace Replies {
 
 // Fixed lengths of the list replies.
-constexpr int chipInfoCount = 8;       // "getChipInfo"
-constexpr int registerCount = 256;     // "dumpAllRegisters": registers 0x00 to 0xFF
-constexpr int temperatureCount = 6;    // "getTemperature"
-constexpr int drnuTableCount = 100;    // "showDRNU", "renewDRNU"
-constexpr int drnuTableMinBytes = 100; // shorter DRNU replies are ignored
+constexpr int chipInfoCount = 8;                   // "getChipInfo"
+constexpr int registerCount = 256;                 // "dumpAllRegisters": registers 0x00 to 0xFF
+constexpr int temperatureCount = 6;                // "getTemperature"
+constexpr int drnuTableCount = 100;                // "showDRNU", "renewDRNU"
+constexpr int drnuTableMinBytes = 100;             // shorter DRNU replies are ignored
+constexpr int drnuTableBytes = 2 * drnuTableCount; // a complete table
 
 // Positions in the "getChipInfo" reply.
 enum ChipInfo
@@ -60,6 +61,9 @@ QVector<QPoint> badPixels(const QByteArray& reply);             // (column, row)
 // The DRNU table: false (table untouched) when the reply holds fewer than 100 bytes,
 // otherwise 100 values into table, zeros past the end of the reply.
 bool drnuTable(const QByteArray& reply, int16_t* table);
+// The DRNU table for the console: false (table untouched) unless the reply holds all 100
+// values; a cut-off table would show zeros as corrections.
+bool completeDrnuTable(const QByteArray& reply, int16_t* table);
 // Console status: true when any value of the reply is -1.
 bool reportsFailure(const QByteArray& reply);
 // The IC version: the low 8 bits of the "getIcVersion" reply.

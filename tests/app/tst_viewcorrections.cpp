@@ -252,7 +252,7 @@ void TestViewCorrections::viewModeLayout()
     QCOMPARE(p.box("cbDRNU")->isVisible(), tofGroup);
     QCOMPARE(p.child<QAction>("actionLog")->isEnabled(), logIcon);
     QCOMPARE(p.settings()->logLsb(), onlyLsb);
-    QCOMPARE(p.child("sbFOV")->isVisible(), fov);
+    QCOMPARE(p.view->findChild<QWidget*>(QStringLiteral("sbFOV"))->isVisible(), fov);
     p.window->hide();
 }
 
