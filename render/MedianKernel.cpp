@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 // The 3 x 3 and 5 x 5 passes work on whole column stretches at a time: every window column
@@ -406,6 +407,165 @@ void passSliding(const Pass& p, int size, int* window)
     }
 }
 
+// --- histogram passes for the larger sizes -------------------------------------------------
+
+// Values the histogram holds: -1 (no data) up to the largest status code and beyond, to
+// 65534; entry u counts the value u - 1. A 256-entry coarse level counts whole blocks of 256,
+// so the median walks past empty stretches (a window flipping between distances and 65300)
+// in a few steps.
+constexpr int kHistogramLowest = -1;
+constexpr int kHistogramHighest = 65534;
+constexpr int kHistogramBins = kHistogramHighest - kHistogramLowest + 1;
+constexpr int kBlockBits = 8;
+constexpr int kBlocks = kHistogramBins >> kBlockBits;
+
+struct RunningMedian
+{
+    std::uint16_t* fine;   // kHistogramBins counts
+    std::uint16_t* coarse; // kBlocks counts
+    int rank;              // the median's rank in the window, counting from 0
+    int bin = 0;           // the median's histogram entry
+    int below = 0;         // how many window values lie below that entry
+
+    MEDIAN_INLINE void add(int value)
+    {
+        const int u = value - kHistogramLowest;
+        ++fine[u];
+        ++coarse[u >> kBlockBits];
+        below += u < bin;
+    }
+
+    MEDIAN_INLINE void remove(int value)
+    {
+        const int u = value - kHistogramLowest;
+        --fine[u];
+        --coarse[u >> kBlockBits];
+        below -= u < bin;
+    }
+
+    // The largest occupied entry below `u`; one exists whenever `below` is positive.
+    int occupiedBelow(int u) const
+    {
+        const int blockStart = (u >> kBlockBits) << kBlockBits;
+        for (int i = u - 1; i >= blockStart; --i)
+            if (fine[i])
+                return i;
+        int block = (u >> kBlockBits) - 1;
+        while (!coarse[block])
+            --block;
+        int i = ((block + 1) << kBlockBits) - 1;
+        while (!fine[i])
+            --i;
+        return i;
+    }
+
+    // The smallest occupied entry above `u`; the median's rank guarantees one.
+    int occupiedAbove(int u) const
+    {
+        const int blockEnd = ((u >> kBlockBits) + 1) << kBlockBits;
+        for (int i = u + 1; i < blockEnd; ++i)
+            if (fine[i])
+                return i;
+        int block = (u >> kBlockBits) + 1;
+        while (!coarse[block])
+            ++block;
+        int i = block << kBlockBits;
+        while (!fine[i])
+            ++i;
+        return i;
+    }
+
+    // Moves the median entry until `below` <= rank < `below` + its count.
+    MEDIAN_INLINE int median()
+    {
+        while (below > rank) {
+            bin = occupiedBelow(bin);
+            below -= fine[bin];
+        }
+        while (below + fine[bin] <= rank) {
+            below += fine[bin];
+            bin = occupiedAbove(bin);
+        }
+        return bin + kHistogramLowest;
+    }
+};
+
+// Whether every value a pass reads fits the histogram; anything else goes the sorting way.
+bool fitsHistogram(const Pass& p, int h)
+{
+    int lowest = 0;
+    int highest = 0;
+    for (int c = p.c0 - h; c <= p.c1 + h; ++c) {
+        const int* in = column(p, c) + p.r0 - h;
+        const int n = p.r1 - p.r0 + 1 + 2 * h;
+        for (int i = 0; i < n; ++i) {
+            lowest = std::min(lowest, in[i]);
+            highest = std::max(highest, in[i]);
+        }
+    }
+    return lowest >= kHistogramLowest && highest <= kHistogramHighest;
+}
+
+// Huang's running histogram, walked in a snake: along each output row from column to column
+// (one window column leaves, one enters, both contiguous in memory), then one row down at the
+// end of the row, and back. Per output pixel the work is 2 s histogram updates and a short
+// walk of the median entry, instead of sorting s * s values. The results go into `out` (a
+// sensor-sized copy) so that every window reads the field as it was before the pass.
+void passHistogram(const Pass& p, int size, std::uint16_t* fine, std::uint16_t* coarse, int* out)
+{
+    const int h = size / 2;
+    RunningMedian m{fine, coarse, size * size / 2};
+    auto addColumn = [&](int c, int r) {
+        const int* in = column(p, c) + r - h;
+        for (int i = 0; i < size; ++i)
+            m.add(in[i]);
+    };
+    auto removeColumn = [&](int c, int r) {
+        const int* in = column(p, c) + r - h;
+        for (int i = 0; i < size; ++i)
+            m.remove(in[i]);
+    };
+    auto addRow = [&](int c, int r) {
+        const int* in = column(p, c - h) + r;
+        for (int i = 0; i < size; ++i)
+            m.add(in[static_cast<std::ptrdiff_t>(i) * p.rows]);
+    };
+    auto removeRow = [&](int c, int r) {
+        const int* in = column(p, c - h) + r;
+        for (int i = 0; i < size; ++i)
+            m.remove(in[static_cast<std::ptrdiff_t>(i) * p.rows]);
+    };
+    auto store = [&](int c, int r) { out[static_cast<std::ptrdiff_t>(c) * p.rows + r] = m.median(); };
+
+    for (int c = p.c0 - h; c <= p.c0 + h; ++c)
+        addColumn(c, p.r0);
+    int c = p.c0;
+    for (int r = p.r0;; ++r) {
+        store(c, r);
+        const bool rightwards = (r - p.r0) % 2 == 0;
+        if (rightwards) {
+            for (; c < p.c1; ++c) {
+                removeColumn(c - h, r);
+                addColumn(c + h + 1, r);
+                store(c + 1, r);
+            }
+        } else {
+            for (; c > p.c0; --c) {
+                removeColumn(c + h, r);
+                addColumn(c - h - 1, r);
+                store(c - 1, r);
+            }
+        }
+        if (r == p.r1)
+            break;
+        removeRow(c, r - h);
+        addRow(c, r + h + 1);
+    }
+    // Leaves the histogram empty for the next pass.
+    for (int wc = c - h; wc <= c + h; ++wc)
+        removeColumn(wc, p.r1);
+}
+
 } // namespace
 
 int MedianKernel::boundedSize(int size)
@@ -452,6 +612,18 @@ void MedianKernel::apply(int* field, int columns, int rows, int x1, int x2, int 
             pass5Avx512(p);
         else
             hasAvx2() ? pass5Avx2(p) : pass5Baseline(p);
+    } else if (fitsHistogram(p, h)) {
+        if (m_histogram.empty())
+            m_histogram.assign(kHistogramBins + kBlocks, 0);
+        const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+        if (m_output.size() < cells)
+            m_output.resize(cells);
+        passHistogram(p, s, m_histogram.data(), m_histogram.data() + kHistogramBins, m_output.data());
+        const std::size_t n = static_cast<std::size_t>(p.r1 - p.r0 + 1);
+        for (int c = p.c0; c <= p.c1; ++c) {
+            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(c) * rows + p.r0;
+            std::copy(m_output.data() + offset, m_output.data() + offset + n, field + offset);
+        }
     } else {
         const std::size_t window = 2 * static_cast<std::size_t>(s) * s + 2 * s;
         if (m_window.size() < window)
