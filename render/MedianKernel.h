@@ -1,7 +1,9 @@
 #pragma once
 
-#include <cstdint>
+#include <memory>
 #include <vector>
+
+struct HistogramStorage;
 
 // Exact s x s median filter pass over a sensor-sized pixel field stored column by column
 // (value of column c, row r at field[c * rows + r]). Gives the same values as sorting every
@@ -31,9 +33,14 @@ public:
     // than the window.
     void apply(int* field, int columns, int rows, int x1, int x2, int y1, int y2, int size);
 
+    MedianKernel();
+    ~MedianKernel();
+    MedianKernel(const MedianKernel&) = delete;
+    MedianKernel& operator=(const MedianKernel&) = delete;
+
 private:
     std::vector<int> m_scratch;
     std::vector<int> m_window;
-    std::vector<std::uint16_t> m_histogram; // fine and coarse counts, empty between passes
+    std::unique_ptr<HistogramStorage> m_histogram; // all counts 0 between passes
     std::vector<int> m_output;
 };

@@ -7,6 +7,7 @@
 #include "settings/SettingsManager.h"
 #include "support/ScriptedServer.h"
 #include "support/TestMain.h"
+#include "support/WheelTurn.h"
 #include "views/WindowDemo.h"
 
 #include <QAction>
@@ -96,6 +97,7 @@ private slots:
     void edgeThresholdInLsb();
     void loadedEdgeThresholdActsAsTyped_data();
     void loadedEdgeThresholdActsAsTyped();
+    void kalmanFieldsLeaveTheWheel();
     void drnuCurveInMillimetres();
 };
 
@@ -378,6 +380,22 @@ void TestViewCorrections::loadedEdgeThresholdActsAsTyped()
     const std::vector<int> before(distance.cells(), distance.cells() + distance.cellCount());
     p.context.secondPostProcessor()->detectEdges(distance, amplitude);
     QVERIFY(std::equal(before.begin(), before.end(), distance.cells()));
+}
+
+void TestViewCorrections::kalmanFieldsLeaveTheWheel()
+{
+    Panel p;
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    for (const char* name : {"sbKalmanK", "sbKalmanK3", "sbKalmanQ", "sbKalmanDiff"}) {
+        auto* box = p.child<QDoubleSpinBox>(name);
+        const double before = box->value();
+        p.takeCommands();
+        turnWheel(box, 3);
+        QCOMPARE(box->value(), before);
+        QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
+        QVERIFY2(p.takeCommands().isEmpty(), name);
+    }
 }
 
 void TestViewCorrections::drnuCurveInMillimetres()

@@ -840,10 +840,12 @@ void TestSettingsManager::hostileFiles_data()
                                       << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 9); });
     QTest::addRow("median size huge") << document(value("median_filter_size", "100001")) << true
                                       << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 31); });
-    QTest::addRow("median size 17 stays") << document(value("median_filter_size", "17")) << true
-                                          << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 17); });
-    QTest::addRow("median size 31 stays") << document(value("median_filter_size", "31")) << true
-                                          << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 31); });
+    QTest::addRow("median size 17 stays")
+        << document(value("median_filter_size", "17")) << true
+        << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 17); });
+    QTest::addRow("median size 31 stays")
+        << document(value("median_filter_size", "31")) << true
+        << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 31); });
     QTest::addRow("median size 32") << document(value("median_filter_size", "32")) << true
                                     << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 31); });
     QTest::addRow("row reduction 40")
