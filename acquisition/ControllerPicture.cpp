@@ -41,6 +41,9 @@ int ControllerPicture::pictureTimeout() const
 
 void ControllerPicture::requestPicture(const QString& command)
 {
+    // A temperature poll that timed out left its connection behind; the new frame's reply
+    // must reach getPicture() alone.
+    disconnectSlots();
     m_command = command;
     m_timeout = pictureTimeout();
     m_tcp->setCommand(m_command);

@@ -11,7 +11,9 @@
 #include "views/WidgetFLIM.h"
 #include "views/WidgetGrayscale.h"
 #include "views/WindowDemo.h"
+#include "widgets/EventFilterWheel.h"
 
+#include <QDoubleSpinBox>
 #include <QIcon>
 
 namespace {
@@ -54,6 +56,10 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     , labeler(settings)
 {
     ui->setupUi(this);
+    // The Kalman fields are plain double spin boxes; like the program's own spin boxes they
+    // leave the wheel to the settings area, so scrolling over them sends no command.
+    for (QDoubleSpinBox* box : {ui->sbKalmanK, ui->sbKalmanK3, ui->sbKalmanQ, ui->sbKalmanDiff})
+        box->installEventFilter(new EventFilterWheel(box));
     // The image window owns the views as its pages.
     demo->addPage(grayscale);
     demo->addPage(distance);

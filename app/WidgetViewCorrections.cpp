@@ -549,8 +549,8 @@ void WidgetView::on_sbEdgeDetectionThreshold_valueChanged(int arg1)
 {
     const int lsb = int(DistanceLabeler::kFullScale / labeler.updateRangeMm() * arg1);
     ZTRACE() << "Threshold edge LSB" << lsb;
+    // The hub derives the second value (LSB) from the first.
     settings->setEdgeDetectionThreshold(lsb, false);
-    settings->setEdgeDetectionThreshold(int(std::lround(lsb / 10.0)), true);
 }
 
 void WidgetView::on_cbGaussFilter1_toggled(bool checked)

@@ -188,7 +188,15 @@ void WindowMain::loadConfiguration(int chipType, bool loadDefault)
         ZTRACE() << "no configuration for chip type" << chipType;
         return;
     }
-    manager.loadConfig(m_chosenConfiguration);
+    if (!manager.loadConfig(m_chosenConfiguration) && !loadDefault) {
+        // First start on this machine, or a damaged last configuration: the chip's built-in
+        // default, as "Load default" loads it, so that the client's settings are the camera's.
+        ZTRACE().nospace() << "last configuration not readable, loading the default: "
+                           << m_chosenConfiguration;
+        loadDefault = true;
+        m_chosenConfiguration = ConfigurationChoice::primary(chipType, true);
+        manager.loadConfig(m_chosenConfiguration);
+    }
     // The low modulation frequencies of the TOF sensors come with a second default.
     const QString second = ConfigurationChoice::secondDefault(chipType);
     const int frequencyIndex = settings->modulation()->frequencyIndex();

@@ -3,6 +3,7 @@
 #include "app/Trace.h"
 #include "frames/DataPixelfield.h"
 #include "render/FilterRegion.h"
+#include "settings/ConfigBounds.h"
 #include "settings/Settings.h"
 
 #include <QColor>
@@ -11,6 +12,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+
+// The view panel, the configuration loader and the filter agree on the largest median.
+static_assert(MedianKernel::kMaxSize == ConfigBounds::medianSize.max);
 
 namespace {
 

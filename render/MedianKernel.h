@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <vector>
+
+struct HistogramStorage;
 
 // Exact s x s median filter pass over a sensor-sized pixel field stored column by column
 // (value of column c, row r at field[c * rows + r]). Gives the same values as sorting every
 // window and taking its middle entry: sorting networks shared between neighbouring windows
-// for 3 x 3 and 5 x 5, a sorted sliding window for the larger sizes.
+// for 3 x 3 and 5 x 5, a running histogram for the larger sizes, and a sorted sliding window
+// when a value lies outside the histogram's range (-1 ... 65534).
 //
 // A pass reads only the field as it was before the pass. Only ROI pixels at least size / 2
 // away from every sensor edge change; their windows may reach outside the ROI. Every other
@@ -17,8 +21,8 @@ class MedianKernel final
 {
 public:
     static constexpr int kMinSize = 3;
-    // Windows above 15 x 15 make no sense on sensors of 168 x 72 or 328 x 252 pixels.
-    static constexpr int kMaxSize = 15;
+    // The largest window the view panel offers; a configuration file holds no larger one.
+    static constexpr int kMaxSize = 31;
 
     // A size from a configuration file made usable: 2 or less becomes 3, an even size the
     // next odd one, anything above the maximum the maximum.
@@ -29,7 +33,14 @@ public:
     // than the window.
     void apply(int* field, int columns, int rows, int x1, int x2, int y1, int y2, int size);
 
+    MedianKernel();
+    ~MedianKernel();
+    MedianKernel(const MedianKernel&) = delete;
+    MedianKernel& operator=(const MedianKernel&) = delete;
+
 private:
     std::vector<int> m_scratch;
     std::vector<int> m_window;
+    std::unique_ptr<HistogramStorage> m_histogram; // all counts 0 between passes
+    std::vector<int> m_output;
 };

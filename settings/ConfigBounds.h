@@ -27,7 +27,7 @@ constexpr Range flimSteps{0, 1000000};
 constexpr Range flimRepetitions{0, 65535};
 constexpr Range movingAverage{1, 256};    // the camera divides by the weighting factor
 constexpr Range filterIterations{0, 100}; // passes over the whole field, per frame
-constexpr Range medianSize{3, 15};        // odd; the window is size x size pixels
+constexpr Range medianSize{3, 31};        // odd; the window is size x size pixels
 constexpr Range fov{0, 180};              // degrees, a lens field of view
 constexpr Range windowPosition{-16384, 16384};
 constexpr Range windowSize{0, 8192};

@@ -19,6 +19,8 @@
 #include <QString>
 #include <QVector>
 
+#include <cmath>
+
 // The client's single model of the camera and of its own options. Values only: no
 // validation, no clamping, no commands. Notifying setters emit on every call, also when the
 // value does not change, because a configuration load re-announces every value.
@@ -157,10 +159,17 @@ public:
     void setFlimCorrectionAvailable(bool state) { m_flimCorrectionAvailable = state; }
     void setPointCloudTransformation(bool state) { m_pointCloudTransformation = state; }
     void setEdgeDetection(bool state) { m_edgeDetection = state; }
+    // Setting the first value (camera units) also sets the second (LSB, the one the edge step
+    // uses) by the view panel's rule, so a loaded file, the start values and the control
+    // agree; setting the second alone changes only the second.
     void setEdgeDetectionThreshold(int value, bool second)
     {
         m_edgeDetectionThreshold[second ? 1 : 0] = value;
+        if (!second)
+            m_edgeDetectionThreshold[1] = edgeStepLsb(value);
     }
+    // The second edge threshold for a first one: a tenth, rounded to nearest.
+    static int edgeStepLsb(int threshold) { return int(std::lround(threshold / 10.0)); }
     void setGaussFilter(bool state) { m_gaussFilter = state; }
     void setGaussFilterIterations(int value) { m_gaussFilterIterations = value; }
     void setMedianFilter(bool state) { m_medianFilter = state; }
@@ -331,7 +340,7 @@ private:
     bool m_flimCorrectionAvailable = false;
     bool m_pointCloudTransformation = false;
     bool m_edgeDetection = true;
-    int m_edgeDetectionThreshold[2] = {100, 0};
+    int m_edgeDetectionThreshold[2] = {100, 10}; // the second derived from the first
     bool m_gaussFilter = false;
     int m_gaussFilterIterations = 5;
     bool m_medianFilter = false;

@@ -10,6 +10,17 @@ constexpr double wallZ = 4.0;
 constexpr double floorY = 1.2;
 constexpr double boxMin[3] = {-1.35, 0.45, 2.6};
 constexpr double boxMax[3] = {-0.55, 1.2, 3.2};
+// A dark block on a post standing on the floor, right of the axis and 45 to 75 cm from the
+// lens, for the near range (40 to 80 cm) of the built-in default configuration. Dark enough
+// that the long integration time of that configuration does not saturate it.
+struct Block
+{
+    double low[3];
+    double high[3];
+};
+constexpr Block nearObject[2] = {{{0.15, -0.05, 0.45}, {0.45, 0.25, 0.6}}, // the block
+                                 {{0.27, 0.25, 0.5}, {0.33, 1.2, 0.56}}};  // its post
+constexpr double nearReflectivity = 0.015;
 constexpr double stripeLeft = -0.45;
 constexpr double stripeRight = 0.75;
 constexpr double stripeTop = -1.1;
@@ -19,7 +30,7 @@ constexpr float stripeReflectivity[6] = {0.05f, 0.25f, 0.45f, 0.65f, 0.85f, 1.0f
 
 // Distance along the unit ray d to the axis-aligned box, or a negative value; the normal
 // component of the face that was hit is returned in `cosine`.
-double hitBox(const double d[3], double* cosine)
+double hitBox(const double d[3], const double boxMin[3], const double boxMax[3], double* cosine)
 {
     double tNear = 0;
     double tFar = 1e9;
@@ -86,10 +97,17 @@ SceneModel::SceneModel(const ChipModel& chip) : model(chip), step(108.0 * pi / 1
                 }
             }
             double cosine = 0;
-            const double boxRange = hitBox(d, &cosine);
+            const double boxRange = hitBox(d, boxMin, boxMax, &cosine);
             if (boxRange > 0 && boxRange < range) {
                 range = boxRange;
                 reflect = 0.8 * cosine;
+            }
+            for (const Block& part : nearObject) {
+                const double partRange = hitBox(d, part.low, part.high, &cosine);
+                if (partRange > 0 && partRange < range) {
+                    range = partRange;
+                    reflect = nearReflectivity * cosine;
+                }
             }
             staticRange[cell] = static_cast<float>(range);
             staticReflect[cell] = static_cast<float>(reflect);

@@ -6,8 +6,9 @@
 
 // The synthetic room in front of the simulated lens, in camera coordinates (metres; x to the
 // right, y downward, z along the optical axis): a back wall at 4 m with a target of
-// reflectivity stripes, a floor 1.2 m below the lens, a box standing on it, and a sphere
-// that swings slowly from side to side with the frame count.
+// reflectivity stripes, a floor 1.2 m below the lens, a box standing on it, a dark block on a
+// post near the lens (45 to 75 cm, right of the axis), and a sphere that swings slowly from
+// side to side with the frame count.
 //
 // The lens model has a fixed angular step per pixel, 108 degrees over the columns of the
 // default region of interest, centred on the sensor centre: the pixel at (column, row) looks

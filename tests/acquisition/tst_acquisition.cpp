@@ -41,6 +41,7 @@ private slots:
     void replyIsTheChannelsBuffer();
     void temperaturePollAfterEachFrame_data();
     void temperaturePollAfterEachFrame();
+    void unansweredTemperatureLeavesTheNextFrameAlone();
     void nextRequestFromInsideTheHandOver();
     void pausedDropsTheFrameInFlight();
     void failureRelay();
@@ -168,6 +169,37 @@ void TestAcquisition::temperaturePollAfterEachFrame()
     QCOMPARE(settings.temperatures(), expected);
     QCOMPARE(server.commands(), (QStringList{QStringLiteral("getDistanceAndAmplitudeSorted"),
                                              QStringLiteral("getTemperature")}));
+}
+
+// A temperature poll that times out must not take the next frame's reply for temperatures.
+void TestAcquisition::unansweredTemperatureLeavesTheNextFrameAlone()
+{
+    const QByteArray temperatureReply = int16Words({250, 251, 252, 253, 300, 301});
+    ScriptedServer server({ScriptedServer::Step::answer(QByteArrayLiteral("first picture")),
+                           ScriptedServer::Step::holdOpen(),
+                           ScriptedServer::Step::answer(QByteArrayLiteral("second picture")),
+                           ScriptedServer::Step::answer(temperatureReply)});
+    Settings settings;
+    settings.socket()->setIp(QStringLiteral("127.0.0.1"));
+    settings.socket()->setPort(server.port());
+    settings.setTemperaturePolling(true);
+    settings.integrationTime()->setIntegrationTime3D(0); // a time-out of 1000 ms
+    ZelTcp tcp(settings.socket());
+    ControllerPicture picture(&settings, &tcp);
+    QSignalSpy ready(&tcp, &ZelTcp::ready);
+    QSignalSpy temperatures(&settings, &Settings::temperaturesChanged);
+    QList<QByteArray> pictures;
+    connect(&picture, &ControllerPicture::pictureReady, this,
+            [&pictures](QByteArray& reply) { pictures.append(reply); });
+    // The failed poll makes the view ask for the next frame, as the live loop does.
+    connect(&tcp, &ZelTcp::failed, this,
+            [&picture] { picture.requestPicture(QStringLiteral("getDistanceAndAmplitudeSorted")); });
+
+    picture.requestPicture(QStringLiteral("getDistanceAndAmplitudeSorted"));
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 10000);
+    QCOMPARE(pictures, (QList<QByteArray>{"first picture", "second picture"}));
+    QCOMPARE(temperatures.count(), 1);
+    QCOMPARE(settings.temperatures(), (QVector<int>{250, 251, 252, 253, 300, 301}));
 }
 
 // The view asks for the next frame from inside the hand-over, as the live loop does: each

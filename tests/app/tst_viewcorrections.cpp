@@ -2,8 +2,12 @@
 #include "app/StartupManager.h"
 #include "app/WidgetView.h"
 #include "app/WindowMain.h"
+#include "frames/DataPixelfield.h"
+#include "render/MedianKernel.h"
+#include "settings/SettingsManager.h"
 #include "support/ScriptedServer.h"
 #include "support/TestMain.h"
+#include "support/WheelTurn.h"
 #include "views/WindowDemo.h"
 
 #include <QAction>
@@ -12,7 +16,9 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -89,6 +95,9 @@ private slots:
     void medianSizeIsOdd_data();
     void medianSizeIsOdd();
     void edgeThresholdInLsb();
+    void loadedEdgeThresholdActsAsTyped_data();
+    void loadedEdgeThresholdActsAsTyped();
+    void kalmanFieldsLeaveTheWheel();
     void drnuCurveInMillimetres();
 };
 
@@ -297,6 +306,8 @@ void TestViewCorrections::medianSizeIsOdd_data()
     QTest::addRow("2") << 2 << 3;
     QTest::addRow("4") << 4 << 5;
     QTest::addRow("7") << 7 << 7;
+    QTest::addRow("17") << 17 << 17;
+    QTest::addRow("31, the largest") << 31 << 31;
 }
 
 void TestViewCorrections::medianSizeIsOdd()
@@ -308,6 +319,8 @@ void TestViewCorrections::medianSizeIsOdd()
     p.child<QSpinBox>("sbMedianFilterSize")->setValue(typed);
     QCOMPARE(p.child<QSpinBox>("sbMedianFilterSize")->value(), size);
     QCOMPARE(p.settings()->medianFilterSize(), size);
+    // The box, the configuration loader and the filter share one largest size.
+    QCOMPARE(p.child<QSpinBox>("sbMedianFilterSize")->maximum(), MedianKernel::kMaxSize);
 }
 
 void TestViewCorrections::edgeThresholdInLsb()
@@ -321,6 +334,68 @@ void TestViewCorrections::edgeThresholdInLsb()
     p.child<QSpinBox>("sbEdgeDetectionThreshold")->setValue(14);
     QCOMPARE(p.settings()->edgeDetectionThreshold(false), 56);
     QCOMPARE(p.settings()->edgeDetectionThreshold(true), 6);
+}
+
+void TestViewCorrections::loadedEdgeThresholdActsAsTyped_data()
+{
+    QTest::addColumn<int>("mm");
+    QTest::addRow("5 mm, 2 LSB of edge step") << 5;
+    QTest::addRow("14 mm, rounded down") << 14;
+    QTest::addRow("100 mm") << 100;
+}
+
+void TestViewCorrections::loadedEdgeThresholdActsAsTyped()
+{
+    QFETCH(int, mm);
+    Panel p;
+    p.useFrequency(20000000, 0); // 7500 mm of unambiguous range
+    p.child<QSpinBox>("sbEdgeDetectionThreshold")->setValue(mm);
+    const int first = p.settings()->edgeDetectionThreshold(false);
+    const int typed = p.settings()->edgeDetectionThreshold(true);
+    QVERIFY(typed > 0);
+
+    // The same threshold from a configuration file, over a hub whose second value is stale.
+    p.settings()->setEdgeDetectionThreshold(0, true);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("edge.xml"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<config>\n"
+               "<edge_detection><state>on</state></edge_detection>\n"
+               "<edge_detection_thresholds><value>" +
+               QByteArray::number(first) + "</value></edge_detection_thresholds>\n</config>\n");
+    file.close();
+    SettingsManager manager(p.settings());
+    QVERIFY(manager.loadConfig(path));
+    QCOMPARE(p.settings()->edgeDetectionThreshold(false), first);
+    QCOMPARE(p.settings()->edgeDetectionThreshold(true), typed);
+
+    // A flat scene with up to 2 LSB between neighbours keeps every pixel under the edge step.
+    DataPixelfield distance(p.settings());
+    DataPixelfield amplitude(p.settings());
+    QRandomGenerator random(mm);
+    for (int c = 0; c < distance.width(); ++c)
+        for (int r = 0; r < distance.height(); ++r)
+            distance.data()[c][r] = 5000 + random.bounded(-1, 2);
+    const std::vector<int> before(distance.cells(), distance.cells() + distance.cellCount());
+    p.context.secondPostProcessor()->detectEdges(distance, amplitude);
+    QVERIFY(std::equal(before.begin(), before.end(), distance.cells()));
+}
+
+void TestViewCorrections::kalmanFieldsLeaveTheWheel()
+{
+    Panel p;
+    p.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+    for (const char* name : {"sbKalmanK", "sbKalmanK3", "sbKalmanQ", "sbKalmanDiff"}) {
+        auto* box = p.child<QDoubleSpinBox>(name);
+        const double before = box->value();
+        p.takeCommands();
+        turnWheel(box, 3);
+        QCOMPARE(box->value(), before);
+        QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
+        QVERIFY2(p.takeCommands().isEmpty(), name);
+    }
 }
 
 void TestViewCorrections::drnuCurveInMillimetres()

@@ -67,6 +67,8 @@ private slots:
     void configurationChoice();
     void offlineStartLoadsNothing();
     void offsetFromTheCamera();
+    void firstStartWithoutLastConfigurationLoadsTheDefault_data();
+    void firstStartWithoutLastConfigurationLoadsTheDefault();
     void lastConfigurationGeometry_data();
     void lastConfigurationGeometry();
     void closingWritesTheLastConfiguration_data();
@@ -232,6 +234,36 @@ void TestWindowMain::offlineStartLoadsNothing()
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.window->hide();
+}
+
+void TestWindowMain::firstStartWithoutLastConfigurationLoadsTheDefault_data()
+{
+    QTest::addColumn<int>("chipType");
+    QTest::addColumn<QByteArray>("lastFile"); // empty: none written
+    QTest::addRow("zc320, never closed") << 2 << QByteArray();
+    QTest::addRow("zc310, never closed") << 4 << QByteArray();
+    QTest::addRow("zc320, damaged file") << 2 << QByteArray("<config><range_max><value>8");
+}
+
+void TestWindowMain::firstStartWithoutLastConfigurationLoadsTheDefault()
+{
+    QFETCH(int, chipType);
+    QFETCH(QByteArray, lastFile);
+    TempDirectory temp;
+    if (!lastFile.isEmpty()) {
+        QFile file(ConfigurationChoice::lastConfiguration(chipType));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(lastFile);
+    }
+    ScriptedServer camera({ScriptedServer::Step::answer(QByteArray("\x00\x00", 2))});
+    Fixture f(camera.port());
+    f.settings()->setChipType(chipType);
+    f.window->initialize(false);
+    QCOMPARE(f.window->chosenConfiguration(), ConfigurationChoice::primary(chipType, true));
+    QVERIFY(f.settings()->configLoaded());
+    // Values of the built-in default that the hub's start values do not have.
+    QVERIFY(f.settings()->medianFilter());
+    QCOMPARE(f.settings()->settings3D()->distanceMin(), 40);
 }
 
 void TestWindowMain::offsetFromTheCamera()

@@ -230,8 +230,9 @@ void TestEdgeFilter::threshold()
     for (int hz : frequencies)
         m_settings->modulation()->addFrequency(QString::number(hz / 1000000) + QLatin1String(" MHz"), hz);
     m_settings->modulation()->setFrequencyIndex(index);
+    // Only the second value counts; set last, it overrides the one derived from the first.
+    m_settings->setEdgeDetectionThreshold(999, false);
     m_settings->setEdgeDetectionThreshold(second, true);
-    m_settings->setEdgeDetectionThreshold(999, false); // the first value plays no part
     EdgeFilter filter(m_settings.get());
     QCOMPARE(filter.threshold(), expected);
 }

@@ -38,7 +38,8 @@ enum class Values
 {
     Distances,
     FewLevels,
-    Wide
+    Wide,
+    OneOutlier // distances and one value far outside them
 };
 
 // Distances with status codes and no-data entries sprinkled in; few levels give many ties.
@@ -70,8 +71,13 @@ std::vector<int> randomField(int columns, int rows, Values values, quint32 seed)
         case Values::Wide:
             v = static_cast<int>(random.generate());
             break;
+        case Values::OneOutlier:
+            v = random.bounded(30000);
+            break;
         }
     }
+    if (values == Values::OneOutlier)
+        field[field.size() / 2] = -1000000;
     return field;
 }
 
@@ -131,8 +137,14 @@ void TestMedianKernel::matchesSortedWindows_data()
         QTest::addRow("%dx%d small sensor", size, size)
             << 168 << 72 << QRect(QPoint(0, 0), QPoint(167, 71)) << size << int(Values::Distances);
     }
-    QTest::addRow("15x15 small sensor")
-        << 168 << 72 << QRect(QPoint(2, 3), QPoint(160, 70)) << 15 << int(Values::Distances);
+    for (int size : {15, 31}) {
+        QTest::addRow("%dx%d small sensor", size, size)
+            << 168 << 72 << QRect(QPoint(2, 3), QPoint(160, 70)) << size << int(Values::Distances);
+        QTest::addRow("%dx%d small sensor, few levels", size, size)
+            << 168 << 72 << QRect(QPoint(0, 0), QPoint(167, 71)) << size << int(Values::FewLevels);
+        QTest::addRow("%dx%d small sensor, one value out of the histogram", size, size)
+            << 168 << 72 << QRect(QPoint(0, 0), QPoint(167, 71)) << size << int(Values::OneOutlier);
+    }
     QTest::addRow("ROI reaching past the sensor")
         << 168 << 72 << QRect(QPoint(-20, -3), QPoint(400, 300)) << 5 << int(Values::Distances);
 }
@@ -167,7 +179,7 @@ void TestMedianKernel::repeatedPassesReadThePreviousPass()
 {
     // Also checks that a kernel reused across sizes and ROIs keeps no stale scratch contents.
     MedianKernel kernel;
-    for (int size : {3, 5, 7, 3}) {
+    for (int size : {3, 5, 7, 9, 3}) {
         const std::vector<int> original = randomField(328, 252, Values::Distances, quint32(size));
         std::vector<int> expected = original;
         std::vector<int> actual = original;
@@ -264,10 +276,12 @@ void TestMedianKernel::sizeFromAFileIsBounded_data()
     QTest::addRow("four becomes the next odd size") << 4 << 5;
     QTest::addRow("five") << 5 << 5;
     QTest::addRow("eight") << 8 << 9;
-    QTest::addRow("the largest") << 15 << 15;
-    QTest::addRow("sixteen") << 16 << 15;
-    QTest::addRow("absurd") << 1000000 << 15;
-    QTest::addRow("largest int") << std::numeric_limits<int>::max() << 15;
+    QTest::addRow("fifteen") << 15 << 15;
+    QTest::addRow("seventeen") << 17 << 17;
+    QTest::addRow("the largest") << 31 << 31;
+    QTest::addRow("thirty-two") << 32 << 31;
+    QTest::addRow("absurd") << 1000000 << 31;
+    QTest::addRow("largest int") << std::numeric_limits<int>::max() << 31;
 }
 
 void TestMedianKernel::sizeFromAFileIsBounded()

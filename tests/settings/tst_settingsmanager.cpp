@@ -68,7 +68,7 @@ void verifyInvariants(Settings& s)
     QVERIFY(s.modeIndex() >= 0 && s.modeIndex() <= 10);
     QVERIFY(s.binningAndReduction()->rowReductionIndex() >= 0 &&
             s.binningAndReduction()->rowReductionIndex() <= 3);
-    QVERIFY(s.medianFilterSize() >= 3 && s.medianFilterSize() % 2 == 1 && s.medianFilterSize() <= 15);
+    QVERIFY(s.medianFilterSize() >= 3 && s.medianFilterSize() % 2 == 1 && s.medianFilterSize() <= 31);
     QVERIFY(s.medianFilterIterations() >= 0 && s.medianFilterIterations() <= 100);
     QVERIFY(s.gaussFilterIterations1() >= 0 && s.gaussFilterIterations1() <= 100);
     QVERIFY(s.movingAverageImageNumber() >= 1);
@@ -839,7 +839,15 @@ void TestSettingsManager::hostileFiles_data()
     QTest::addRow("median size even") << document(value("median_filter_size", "8")) << true
                                       << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 9); });
     QTest::addRow("median size huge") << document(value("median_filter_size", "100001")) << true
-                                      << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 15); });
+                                      << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 31); });
+    QTest::addRow("median size 17 stays")
+        << document(value("median_filter_size", "17")) << true
+        << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 17); });
+    QTest::addRow("median size 31 stays")
+        << document(value("median_filter_size", "31")) << true
+        << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 31); });
+    QTest::addRow("median size 32") << document(value("median_filter_size", "32")) << true
+                                    << HubCheck([](Settings& s) { QCOMPARE(s.medianFilterSize(), 31); });
     QTest::addRow("row reduction 40")
         << document(index("row_reduction", "40")) << true
         << HubCheck([](Settings& s) { QCOMPARE(s.binningAndReduction()->rowReductionIndex(), 3); });

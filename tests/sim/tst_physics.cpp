@@ -130,6 +130,38 @@ private slots:
         }
     }
 
+    // The built-in default configuration measures 40 to 80 cm: part of the view, not all of
+    // it, lies there, lit but not saturated at that configuration's integration time.
+    void nearObjectFillsTheDefaultRange_data()
+    {
+        QTest::addColumn<QString>("chip");
+        QTest::addRow("zc320") << QStringLiteral("zc320");
+        QTest::addRow("zc310") << QStringLiteral("zc310");
+    }
+
+    void nearObjectFillsTheDefaultRange()
+    {
+        QFETCH(QString, chip);
+        CommandProcessor sim(quietConfig(qPrintable(chip)));
+        const SceneModel& scene = sim.renderer().scene();
+        const ChipModel model = ChipModel::byName(chip);
+        int near = 0;
+        for (int cell = 0; cell < model.cellCount(); ++cell)
+            near += scene.staticDistance(cell) >= 0.4f && scene.staticDistance(cell) <= 0.8f;
+        const double share = double(near) / model.cellCount();
+        QVERIFY2(share > 0.03 && share < 0.3, qPrintable(QString::number(share)));
+
+        send(sim, "setIntegrationTime3D 1800");
+        sim.process("getAmplitudeSorted");
+        const double x = 0.3, y = 0.1, z = 0.45; // the block's front face, near its middle
+        const double step = scene.angularStep();
+        const int column = model.columns / 2 + static_cast<int>(std::lround(std::atan2(x, z) / step));
+        const int row = model.rows / 2 +
+                        static_cast<int>(std::lround(std::asin(y / std::sqrt(x * x + y * y + z * z)) / step));
+        const qint32 amplitude = at(sim, 0, column, row);
+        QVERIFY2(amplitude > 200 && amplitude < 2047, qPrintable(QString::number(amplitude)));
+    }
+
     void amplitudeScalesWithIntegrationTime()
     {
         CommandProcessor sim(quietConfig());
