@@ -5,6 +5,7 @@
 
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
+#include "measurement/InfoDRNUCurve.h"
 #include "settings/Settings.h"
 #include "ui_WidgetView.h"
 #include "views/WindowDemo.h"
@@ -382,15 +383,18 @@ void WidgetView::onShowDRNU(int16_t* val)
 {
     // The table is overwritten by the next read: keep a copy. Entries 0-49 are distance
     // corrections in LSB, shown in mm; the rest are passed on as they are.
-    const qint64 rangeMm = labeler.updateRangeMm();
+    const int rangeMm = labeler.updateRangeMm();
+    drnuCurveWindow->setTable(val, rangeMm);
     m_drnuCurve.resize(Replies::drnuTableCount);
     for (int i = 0; i < Replies::drnuTableCount; ++i)
-        m_drnuCurve[i] = i < 50 ? int(rangeMm * val[i] / 30000) : val[i];
+        m_drnuCurve[i] = drnuCurveWindow->values[i];
+    drnuCurveWindow->show();
     ZTRACE() << "DRNU table received";
 }
 
 void WidgetView::onHideDRNU()
 {
+    drnuCurveWindow->hide();
     ZTRACE() << "DRNU table hidden";
 }
 

@@ -1,0 +1,67 @@
+#include "measurement/InfoDRNUCurve.h"
+
+#include "app/Trace.h"
+#include "measurement/PlotStyle.h"
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+#include <QVBoxLayout>
+
+InfoDRNUCurve::InfoDRNUCurve(QWidget* parent) : QWidget(parent), plot(new QwtPlot(this))
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("DRNU Average"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(plot);
+
+    PlotStyle::setUp(plot);
+    const QColor blue(0, 0, 255);
+    const QColor green(0, 200, 0);
+    PlotStyle::setAxisTitle(plot, QwtPlot::yLeft, QStringLiteral("distance correction [mm]"), 10, true, blue);
+    PlotStyle::setAxisTitle(plot, QwtPlot::yRight, QStringLiteral("temperature [°C]"), 10, true, green);
+    PlotStyle::setAxisTitle(plot, QwtPlot::xBottom, QStringLiteral("dll step #"), 10, true);
+    plot->setAxisScale(QwtPlot::yLeft, -400, 400);
+    plot->enableAxis(QwtPlot::yRight, true);
+    plot->setAxisScale(QwtPlot::yRight, 40, 50);
+    plot->setAxisAutoScale(QwtPlot::xBottom);
+    PlotStyle::addGrid(plot, QColor(220, 220, 220));
+    drnuCurve = PlotStyle::makeCurve(PlotStyle::pen(blue, 1.9), QwtPlotCurve::Lines, QwtPlot::yLeft);
+    temperatureCurve = PlotStyle::makeCurve(PlotStyle::pen(green, 1.5), QwtPlotCurve::Lines, QwtPlot::yRight);
+    drnuCurve->attach(plot);
+    temperatureCurve->attach(plot);
+    resize(574, 354);
+}
+
+InfoDRNUCurve::~InfoDRNUCurve()
+{
+    ZTRACE() << "-----InfoDRNUCurve destroying";
+    ZTRACE() << "-----InfoDRNUCurve destroyed";
+}
+
+void InfoDRNUCurve::setTable(const int16_t* cameraTable, int rangeMm)
+{
+    for (int i = 0; i < stepCount; ++i)
+        values[i] = int16_t(qint64(cameraTable[i]) * rangeMm / 30000);
+    for (int i = stepCount; i < valueCount; ++i)
+        values[i] = cameraTable[i];
+    plotValues();
+}
+
+void InfoDRNUCurve::plotValues()
+{
+    QVector<QPointF>& drnu = PlotStyle::points(drnuCurve);
+    QVector<QPointF>& temperature = PlotStyle::points(temperatureCurve);
+    drnu.resize(0);
+    temperature.resize(0);
+    const int t = values[stepCount] / 10;
+    ZTRACE() << "temp[50]= " << t << "t0= " << t - 5 << "t1= " << t + 5;
+    plot->setAxisScale(QwtPlot::yRight, t - 5, t + 5);
+    for (int i = 0; i < stepCount; ++i) {
+        drnu.append(QPointF(i, values[i]));
+        temperature.append(QPointF(i, values[stepCount + i] / 10.0));
+    }
+    plot->replot();
+}
