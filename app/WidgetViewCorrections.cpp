@@ -383,11 +383,11 @@ void WidgetView::onShowDRNU(int16_t* val)
 {
     // The table is overwritten by the next read: keep a copy. Entries 0-49 are distance
     // corrections in LSB, shown in mm; the rest are passed on as they are.
-    const int rangeMm = labeler.updateRangeMm();
-    drnuCurveWindow->setTable(val, rangeMm);
+    const qint64 rangeMm = labeler.updateRangeMm();
     m_drnuCurve.resize(Replies::drnuTableCount);
     for (int i = 0; i < Replies::drnuTableCount; ++i)
-        m_drnuCurve[i] = drnuCurveWindow->values[i];
+        m_drnuCurve[i] = i < 50 ? int(rangeMm * val[i] / 30000) : val[i];
+    drnuCurveWindow->setTable(val, int(rangeMm));
     drnuCurveWindow->show();
     ZTRACE() << "DRNU table received";
 }

@@ -8,6 +8,9 @@
 
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cstdint>
+
 InfoDRNUCurve::InfoDRNUCurve(QWidget* parent) : QWidget(parent), plot(new QwtPlot(this))
 {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -43,8 +46,11 @@ InfoDRNUCurve::~InfoDRNUCurve()
 
 void InfoDRNUCurve::setTable(const int16_t* cameraTable, int rangeMm)
 {
+    // The product needs 64 bits at low frequencies (long ranges); a correction beyond the
+    // table's 16 bits is shown at the limit rather than wrapped to the other sign.
     for (int i = 0; i < stepCount; ++i)
-        values[i] = int16_t(qint64(cameraTable[i]) * rangeMm / 30000);
+        values[i] =
+            int16_t(std::clamp<qint64>(qint64(cameraTable[i]) * rangeMm / 30000, INT16_MIN, INT16_MAX));
     for (int i = stepCount; i < valueCount; ++i)
         values[i] = cameraTable[i];
     plotValues();

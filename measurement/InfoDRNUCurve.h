@@ -27,7 +27,7 @@ public:
 
     // Converts a table as the camera sends it (corrections in 1/30000 of the unambiguous
     // range) into `values`, in 64-bit arithmetic so that long ranges cannot overflow, and
-    // plots it.
+    // plots it. Corrections beyond 16 bits are held at the limit.
     void setTable(const int16_t* cameraTable, int rangeMm);
     // Plots `values`: the right axis spans ten degrees around the first temperature.
     void plotValues();
