@@ -114,10 +114,9 @@ void BM_DistanceViewFrameWithWindows(benchmark::State& state)
     for (int i = 0; i < InfoPixelTimeScope::historyLimit; ++i)
         view.timeScopeWindow()->addPoint(i - InfoPixelTimeScope::historyLimit, 2.4);
     QApplication::processEvents();
-    const QByteArray payload =
-        gSimulator && gSimulator->isRunning()
-            ? gSimulator->exchange(Commands::getDistanceAndAmplitudeSorted().toLatin1())
-            : QByteArray();
+    QByteArray payload = gSimulator && gSimulator->isRunning()
+                             ? gSimulator->exchange(Commands::getDistanceAndAmplitudeSorted().toLatin1())
+                             : QByteArray();
     if (payload.isEmpty())
         state.SkipWithError("no frame from the simulator");
     DataInformationSample* sample = view.informationSample();
