@@ -30,11 +30,13 @@ void BM_PixelStatisticsUpdate(benchmark::State& state)
 {
     InfoDistance info;
     info.show();
+    QApplication::processEvents();
     int frame = 0;
     for (auto _ : state) {
         info.setPixel(100, 80, false);
         info.setDistance(2400 + (frame * 7) % 23);
         info.setAmplitude(900 + (frame * 13) % 41, 2895);
+        QApplication::processEvents();
         ++frame;
     }
     benchmark::DoNotOptimize(info.distanceStatistics().mean());
@@ -62,6 +64,8 @@ void BM_PixelScopeFrame10x10(benchmark::State& state)
         scope.setMaximum(std::max(scope.getMaximum(), 2496));
         scope.setAverage(2448);
         scope.setData(values);
+        // The replot only schedules the canvas: the paint happens in the event loop.
+        QApplication::processEvents();
         ++frame;
     }
     state.counters["pixels"] = values.size();
@@ -80,6 +84,7 @@ void BM_TimeScopeAppendReplot10000(benchmark::State& state)
     for (auto _ : state) {
         scope.addPoint(frame, 2.4 + 0.01 * std::sin(frame * 0.1));
         scope.redraw();
+        QApplication::processEvents();
         ++frame;
     }
     state.counters["points"] = scope.pointCount();
@@ -105,7 +110,7 @@ void BM_DistanceViewFrameWithWindows(benchmark::State& state)
     settings->pixelScope()->setY1(120);
     settings->pixelScope()->setY2(129);
     WidgetDistance view(&context);
-    view.show();
+    view.QWidget::show();
     settings->setPixelInfoEnabled(true);
     settings->setPixelScopeEnabled(true);
     view.setPixelInfoVisible(true);
@@ -123,6 +128,8 @@ void BM_DistanceViewFrameWithWindows(benchmark::State& state)
     for (auto _ : state) {
         sample->updateData(payload);
         view.updateGUI();
+        // Paints the image and every open window, as the event loop does after a frame.
+        QApplication::processEvents();
         benchmark::DoNotOptimize(view.displayed().constBits());
     }
     state.counters["scope_pixels"] = view.pixelScopeWindow()->pixelCount();
