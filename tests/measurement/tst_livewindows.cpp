@@ -5,6 +5,7 @@
 #include "measurement/InfoDistance.h"
 #include "measurement/InfoPixelScope.h"
 #include "measurement/InfoPixelTimeScope.h"
+#include "settings/Settings.h"
 #include "support/SimulatorProcess.h"
 #include "support/TestMain.h"
 #include "views/WidgetDistance.h"
