@@ -3,6 +3,9 @@
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
 #include "link/Commands.h"
+#include "measurement/InfoDRNUCurve.h"
+#include "measurement/InfoTemperature.h"
+#include "measurement/InfoTemperature1.h"
 #include "ui_WidgetView.h"
 #include "views/WidgetAmplitude.h"
 #include "views/WidgetDCS.h"
@@ -54,6 +57,9 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     , flim(new WidgetFLIM(context))
     , controller(context)
     , labeler(settings)
+    , drnuCurveWindow(new InfoDRNUCurve)
+    , temperature(new InfoTemperature(settings))
+    , temperature1(new InfoTemperature1(settings))
 {
     ui->setupUi(this);
     // The Kalman fields are plain double spin boxes; like the program's own spin boxes they
@@ -109,6 +115,9 @@ WidgetView::~WidgetView()
     ZTRACE() << "-----WidgetView destroying";
     // The image window owns the views; they go with it.
     delete demo;
+    delete drnuCurveWindow;
+    delete temperature;
+    delete temperature1;
     delete ui;
     ZTRACE() << "-----WidgetView destroyed";
 }
@@ -375,6 +384,17 @@ void WidgetView::on_cbTemperatures_toggled(bool checked)
     settings->setTemperaturePolling(checked);
     if (checked)
         settings->announceStopped();
+    // The chip may have changed since the window opened: the other one never stays open.
+    const bool ownWindow = settings->chipType() == 4 || settings->chipType() == 5;
+    temperature1->setActive(checked && ownWindow);
+    temperature->setActive(checked && !ownWindow);
+}
+
+QWidget* WidgetView::temperatureWindow() const
+{
+    if (settings->chipType() == 4 || settings->chipType() == 5)
+        return temperature1;
+    return temperature;
 }
 
 void WidgetView::on_cbTimeScope_toggled(bool checked)

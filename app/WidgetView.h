@@ -10,6 +10,9 @@
 #include <cstdint>
 
 class ApplicationContext;
+class InfoDRNUCurve;
+class InfoTemperature;
+class InfoTemperature1;
 class QWidget;
 class Settings;
 class WidgetAmplitude;
@@ -71,6 +74,9 @@ public:
     Settings3D::CalibrationType correctionStatus() const;
     // The last DRNU table received, distance entries in mm (the curve window's data).
     const QVector<int>& drnuCurve() const { return m_drnuCurve; }
+    InfoDRNUCurve* drnuWindow() const { return drnuCurveWindow; }
+    // The temperature window of the connected chip (chip types 4 and 5 have their own).
+    QWidget* temperatureWindow() const;
     ControllerView* controllerView() { return &controller; }
     // The acquisition settings panels, created once and placed in the option group boxes.
     WidgetSettings3D* settings3DPanel() const { return panel3D; }
@@ -192,5 +198,8 @@ private:
     // C distance-calculation panel, D binning panel.
     bool gate[4] = {true, true, true, true};
     QVector<int> m_drnuCurve;
+    InfoDRNUCurve* drnuCurveWindow;
+    InfoTemperature* temperature;
+    InfoTemperature1* temperature1;
     bool flimLayout = false;
 };

@@ -5,6 +5,7 @@
 
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
+#include "measurement/InfoDRNUCurve.h"
 #include "settings/Settings.h"
 #include "ui_WidgetView.h"
 #include "views/WindowDemo.h"
@@ -397,11 +398,14 @@ void WidgetView::onShowDRNU(int16_t* val)
     m_drnuCurve.resize(Replies::drnuTableCount);
     for (int i = 0; i < Replies::drnuTableCount; ++i)
         m_drnuCurve[i] = i < 50 ? int(rangeMm * val[i] / 30000) : val[i];
+    drnuCurveWindow->setTable(val, int(rangeMm));
+    drnuCurveWindow->show();
     ZTRACE() << "DRNU table received";
 }
 
 void WidgetView::onHideDRNU()
 {
+    drnuCurveWindow->hide();
     ZTRACE() << "DRNU table hidden";
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "measurement/StatisticsColumn.h"
+
 #include <QWidget>
 
 class QLabel;
 
-// The amplitude view's pixel window: the amplitude of one pixel.
+// The amplitude view's pixel window: the amplitude of one pixel with its statistics over the
+// last 100 samples.
 class InfoAmplitude final : public QWidget
 {
     Q_OBJECT
@@ -18,12 +21,15 @@ public:
     void setAmplitude(int amplitude, int maximumAmplitude);
     int lastPixelX() const { return lastX; }
     int lastPixelY() const { return lastY; }
+    const StatisticsBuffer& statistics() const { return amplitude.statistics(); }
+
 public slots:
+    // Restarts the statistics (every settings change does); the argument is not used.
     void statisticsClear(bool state);
 
 private:
     QLabel* header;
-    QLabel* amplitude;
+    StatisticsColumn amplitude;
     int lastX = 0;
     int lastY = 0;
 };

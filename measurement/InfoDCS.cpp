@@ -13,6 +13,9 @@ InfoDCS::InfoDCS(QWidget* parent) : QWidget(parent)
     for (int i = 0; i < 4; ++i)
         samples[i] = InfoWindowStyle::addRow(this, grid, i + 1, QStringLiteral("DCS") + QString::number(i),
                                              QStringLiteral("lDCS") + QString::number(i));
+    InfoWindowStyle::addHints(this, grid, 5, 2,
+                              QStringLiteral("Set position:    Press Ctrl + left mouse button"),
+                              QStringLiteral("Delete:       Re-enter mouse cursor into image"));
 }
 
 InfoDCS::~InfoDCS()

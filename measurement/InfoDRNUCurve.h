@@ -1,31 +1,41 @@
 #pragma once
 
-#include "link/Replies.h"
-
 #include <QWidget>
 
 #include <cstdint>
 
-class QLabel;
+class QwtPlot;
+class QwtPlotCurve;
 
-// The camera's DRNU corrections over the DLL step with their temperatures, filled by the view
-// panel and the command console when a DRNU table arrives: values[0..49] are the corrections
-// in mm, values[50..99] the temperatures in tenths of a degree Celsius.
-//
-// This window shows the range of the corrections and the first temperature; the plot comes
-// with the full window.
+// The camera's DRNU table as a curve over the DLL step: the distance correction of each of
+// the 50 steps and the temperature it was measured at. The owner (the view panel, the
+// console) writes the 100 values with setTable() and shows the window.
 class InfoDRNUCurve final : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int stepCount = 50;
+    static constexpr int valueCount = 2 * stepCount;
+
     explicit InfoDRNUCurve(QWidget* parent = nullptr);
     ~InfoDRNUCurve() override;
 
+    // Entries 0 ... 49: distance corrections in mm of DLL steps 0 ... 49; entries 50 ... 99:
+    // the matching temperatures in tenths of a degree Celsius.
+    int16_t values[valueCount] = {};
+
+    // Converts a table as the camera sends it (corrections in 1/30000 of the unambiguous
+    // range) into `values`, in 64-bit arithmetic so that long ranges cannot overflow, and
+    // plots it. Corrections beyond 16 bits are held at the limit.
+    void setTable(const int16_t* cameraTable, int rangeMm);
+    // Plots `values`: the right axis spans ten degrees around the first temperature.
     void plotValues();
 
-    int16_t values[Replies::drnuTableCount] = {};
+    QwtPlot* plotWidget() const { return plot; }
 
 private:
-    QLabel* figures;
+    QwtPlot* plot;
+    QwtPlotCurve* drnuCurve;
+    QwtPlotCurve* temperatureCurve;
 };

@@ -22,6 +22,9 @@ InfoDifDCS::InfoDifDCS(QWidget* parent) : QWidget(parent)
         InfoWindowStyle::addRow(this, grid, 1, QStringLiteral("DCS2-DCS0 "), QStringLiteral("lDifDCS0"));
     differences[1] =
         InfoWindowStyle::addRow(this, grid, 2, QStringLiteral("DCS3-DCS1 "), QStringLiteral("lDifDCS1"));
+    InfoWindowStyle::addHints(this, grid, 3, 2,
+                              QStringLiteral("Set position:      Press Ctrl + left mouse button"),
+                              QStringLiteral("Delete:         Re-enter mouse cursor into image"));
 }
 
 InfoDifDCS::~InfoDifDCS()

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "measurement/StatisticsColumn.h"
+
 #include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
 
-// The distance view's pixel window: distance and amplitude of one pixel, and the frame rate
-// when the console switched its display on.
+// The distance view's pixel window: distance and amplitude of one pixel with their
+// statistics over the last 100 samples, and the frame rate when the console switched its
+// display on. A new pixel position or a settings change restarts the statistics.
 class InfoDistance final : public QWidget
 {
     Q_OBJECT
@@ -23,14 +26,19 @@ public:
     void setAmplitude(int amplitude, int maximumAmplitude);
     int lastPixelX() const { return lastX; }
     int lastPixelY() const { return lastY; }
+    const StatisticsBuffer& distanceStatistics() const { return distance.statistics(); }
+    const StatisticsBuffer& amplitudeStatistics() const { return amplitude.statistics(); }
 
 public slots:
+    // Empties both histories; the argument is not used.
     void statisticsClear(bool state);
 
 private:
+    void showFrameRate();
+
     QLabel* header;
-    QLabel* distance;
-    QLabel* amplitude;
+    StatisticsColumn distance;
+    StatisticsColumn amplitude;
     QLabel* speed;
     int lastX = 0;
     int lastY = 0;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "measurement/StatisticsColumn.h"
+
 #include <QWidget>
 
 class QLabel;
 
-// The grayscale view's pixel window: the grayscale value of one pixel.
+// The grayscale view's pixel window: the grayscale value of one pixel with its statistics
+// over the last 100 samples.
 class InfoGrayscale final : public QWidget
 {
     Q_OBJECT
@@ -18,13 +21,15 @@ public:
     void setValue(int value);
     int lastPixelX() const { return lastX; }
     int lastPixelY() const { return lastY; }
+    const StatisticsBuffer& statistics() const { return value.statistics(); }
+
 public slots:
     // Restarts the statistics (every settings change does); the argument is not used.
     void statisticsClear(bool state);
 
 private:
     QLabel* header;
-    QLabel* value;
+    StatisticsColumn value;
     int lastX = 0;
     int lastY = 0;
 };

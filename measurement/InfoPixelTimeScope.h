@@ -4,26 +4,37 @@
 #include <QVector>
 #include <QWidget>
 
-class QLabel;
+class QwtPlot;
+class QwtPlotCurve;
+class TimeScopePoints;
 
-// The distance of one marked pixel over the frames, fed by the distance view.
-//
-// This window shows the point count and the last point; the plot comes with the full window.
+// The distance of one marked pixel over the frames, fed by the distance view, which appends
+// one point per frame and redraws. The history keeps the latest `historyLimit` frames (the
+// oldest are dropped), so hours of live video do not grow the memory.
 class InfoPixelTimeScope final : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int historyLimit = 10000;
+
     explicit InfoPixelTimeScope(QWidget* parent = nullptr);
     ~InfoPixelTimeScope() override;
 
     void addPoint(int x, double y);
+    // Hands the points to the curve and replots.
     void redraw();
     void clearPoints();
 
-    const QVector<QPointF>& points() const { return pointList; }
+    int pointCount() const;
+    QPointF point(int i) const;
+    // A copy of the points held, oldest first.
+    QVector<QPointF> points() const;
+    QwtPlot* plotWidget() const { return plot; }
 
 private:
-    QVector<QPointF> pointList;
-    QLabel* figures;
+    QwtPlot* plot;
+    QwtPlotCurve* curve;
+    // Owned by the curve.
+    TimeScopePoints* history;
 };

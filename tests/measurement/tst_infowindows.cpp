@@ -30,6 +30,8 @@ private slots:
     void valueRanges_data();
     void valueRanges();
     void headerAndFrameRate();
+    void statisticsFollowThePixel();
+    void outOfRangeLeavesTheHistory();
     void floatingWindows();
     void pixelScopeRegion();
     void timeScopePoints();
@@ -113,7 +115,79 @@ void TestInfoWindows::headerAndFrameRate()
     info.setPixel(12, -3, true);
     QVERIFY(info.findChild<QLabel*>(QStringLiteral("lSpeed"))->isVisible());
     QVERIFY(text(info, "lSpeed").startsWith(QStringLiteral("Frame rate: ")));
+    // Updates within one millisecond never show an infinite rate.
+    for (int i = 0; i < 50; ++i) {
+        info.setPixel(12, -3, true);
+        QVERIFY(!text(info, "lSpeed").contains(QStringLiteral("inf")));
+    }
     info.close();
+}
+
+void TestInfoWindows::statisticsFollowThePixel()
+{
+    InfoDistance info;
+    info.setPixel(5, 6, false);
+    info.setDistance(1234);
+    // One sample: current shown, the statistics are zeros with their units.
+    QCOMPARE(text(info, "lDistance"), QStringLiteral("123.4 cm"));
+    QCOMPARE(text(info, "lDistanceAverage"), QStringLiteral("0.0 cm"));
+    QCOMPARE(text(info, "lDistanceVariation"), QStringLiteral("0.0 cm"));
+    QCOMPARE(text(info, "lDistanceMin"), QStringLiteral("0 cm"));
+    QCOMPARE(text(info, "lDistanceMax"), QStringLiteral("0 cm"));
+    info.setPixel(5, 6, false);
+    info.setDistance(1240);
+    QCOMPARE(text(info, "lDistanceAverage"), QStringLiteral("123.7 cm"));
+    // sigma of 1234 and 1240 mm: 6 / sqrt 2 = 4.24 mm
+    QCOMPARE(text(info, "lDistanceVariation"), QStringLiteral("0.4 cm"));
+    QCOMPARE(text(info, "lDistanceMin"), QStringLiteral("123.4 cm"));
+    QCOMPARE(text(info, "lDistanceMax"), QStringLiteral("124 cm"));
+    // Another pixel clears the history; the same pixel keeps it.
+    info.setPixel(5, 7, false);
+    info.setDistance(2000);
+    QCOMPARE(info.distanceStatistics().count(), 1);
+    QCOMPARE(text(info, "lDistanceAverage"), QStringLiteral("0.0 cm"));
+    // A settings change (fields locked or unlocked) clears it too; the labels stay.
+    info.setPixel(5, 7, false);
+    info.setDistance(2000);
+    info.setAmplitude(100, 2895);
+    QCOMPARE(info.distanceStatistics().count(), 2);
+    Settings settings;
+    connect(&settings, &Settings::fieldsLocked, &info, &InfoDistance::statisticsClear);
+    settings.announceFieldsLocked(false);
+    QCOMPARE(info.distanceStatistics().count(), 0);
+    QCOMPARE(info.amplitudeStatistics().count(), 0);
+    QCOMPARE(text(info, "lDistance"), QStringLiteral("200 cm"));
+
+    InfoGrayscale grayscale;
+    InfoAmplitude amplitude;
+    for (int v : {100, 104, 100, 104}) {
+        grayscale.setPixel(1, 1);
+        grayscale.setValue(v);
+        amplitude.setPixel(1, 1);
+        amplitude.setAmplitude(v, 4095);
+    }
+    QCOMPARE(text(grayscale, "lValueAverage"), QStringLiteral("102.0 LSB"));
+    QCOMPARE(text(grayscale, "lValueVariation"), QStringLiteral("2.3 LSB"));
+    QCOMPARE(text(amplitude, "lAmplitudeMax"), QStringLiteral("104 LSB"));
+    grayscale.statisticsClear(false);
+    amplitude.statisticsClear(true);
+    QCOMPARE(grayscale.statistics().count(), 0);
+    QCOMPARE(amplitude.statistics().count(), 0);
+}
+
+void TestInfoWindows::outOfRangeLeavesTheHistory()
+{
+    InfoDistance info;
+    info.setDistance(1000);
+    info.setDistance(1002);
+    info.setDistance(300010);
+    for (const char* name :
+         {"lDistance", "lDistanceMin", "lDistanceMax", "lDistanceAverage", "lDistanceVariation"})
+        QCOMPARE(text(info, name), QStringLiteral("N/A"));
+    QCOMPARE(info.distanceStatistics().count(), 2);
+    info.setAmplitude(64, 63);
+    QCOMPARE(text(info, "lAmplitudeAverage"), QStringLiteral("N/A"));
+    QCOMPARE(info.amplitudeStatistics().count(), 0);
 }
 
 void TestInfoWindows::floatingWindows()
@@ -142,12 +216,12 @@ void TestInfoWindows::pixelScopeRegion()
     InfoPixelScope scope(&settings, InfoPixelScope::Distance);
     scope.loadRegion();
     QCOMPARE(scope.pixelCount(), 20u);
-    // A rectangle from a file that reaches past the sensor is cut to it.
+    // A rectangle from a file that reaches past the ROI is cut to it.
     settings.pixelScope()->setX2(1000);
     settings.pixelScope()->setY1(-4);
     scope.loadRegion();
-    QCOMPARE(scope.bottomRightX(), 327);
-    QCOMPARE(scope.topLeftY(), 0);
+    QCOMPARE(scope.bottomRightX(), settings.roi()->x2());
+    QCOMPARE(scope.topLeftY(), settings.roi()->y1());
 
     scope.setMinimum(5);
     scope.setMaximum(9);
@@ -157,8 +231,9 @@ void TestInfoWindows::pixelScopeRegion()
     scope.setData(values);
     values[0] = 7;
     QCOMPARE(scope.lastValues().at(0), 1);
-    scope.connectSignals(); // resets the figures
-    QCOMPARE(scope.getMinimum(), 0);
+    scope.connectSignals(); // resets the figures: the distance scope's minimum is the range
+    QCOMPARE(scope.getMaximum(), 0);
+    scope.disconnectSignals();
 }
 
 void TestInfoWindows::timeScopePoints()
@@ -172,6 +247,15 @@ void TestInfoWindows::timeScopePoints()
     QCOMPARE(scope.points().last(), QPointF(1, 1.25));
     scope.clearPoints();
     QVERIFY(scope.points().isEmpty());
+    // Hours of video: the history keeps the latest 10,000 frames and no more.
+    for (int frame = 0; frame < 25000; ++frame) {
+        scope.addPoint(frame, frame / 1000.0);
+        if (frame % 1000 == 0)
+            scope.redraw();
+    }
+    QCOMPARE(scope.pointCount(), InfoPixelTimeScope::historyLimit);
+    QCOMPARE(scope.point(0), QPointF(15000, 15.0));
+    QCOMPARE(scope.point(scope.pointCount() - 1), QPointF(24999, 24.999));
 }
 
 KESTRANE_TEST_MAIN(TestInfoWindows)

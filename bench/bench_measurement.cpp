@@ -1,0 +1,155 @@
+// The measurement windows' per-frame work while live video runs with them open: the pixel
+// window's statistics, the pixel scope fed a 10 x 10 region and replotted, the time scope's
+// append and replot with a full history, and the distance view's whole frame with its pixel
+// window, pixel scope and time scope open (a real simulator frame).
+#include "app/ApplicationContext.h"
+#include "app/Resources.h"
+#include "frames/DataInformationSample.h"
+#include "link/Commands.h"
+#include "measurement/InfoDistance.h"
+#include "measurement/InfoPixelScope.h"
+#include "measurement/InfoPixelTimeScope.h"
+#include "settings/Settings.h"
+#include "settings/SettingsManager.h"
+#include "support/SimulatorProcess.h"
+#include "views/WidgetDistance.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cmath>
+
+namespace {
+
+SimulatorProcess* gSimulator = nullptr;
+
+// One frame's update of the distance pixel window: header, distance and amplitude with the
+// statistics over a full history of 100 samples.
+void BM_PixelStatisticsUpdate(benchmark::State& state)
+{
+    InfoDistance info;
+    info.show();
+    QApplication::processEvents();
+    int frame = 0;
+    for (auto _ : state) {
+        info.setPixel(100, 80, false);
+        info.setDistance(2400 + (frame * 7) % 23);
+        info.setAmplitude(900 + (frame * 13) % 41, 2895);
+        QApplication::processEvents();
+        ++frame;
+    }
+    benchmark::DoNotOptimize(info.distanceStatistics().mean());
+}
+BENCHMARK(BM_PixelStatisticsUpdate)->Unit(benchmark::kMicrosecond);
+
+// The view's per-frame protocol outside the moving window, then setData and the replot.
+void BM_PixelScopeFrame10x10(benchmark::State& state)
+{
+    Settings settings;
+    settings.roi()->setRoi(0, 327, 0, 251);
+    settings.pixelScope()->setX1(100);
+    settings.pixelScope()->setX2(109);
+    settings.pixelScope()->setY1(60);
+    settings.pixelScope()->setY2(69);
+    InfoPixelScope scope(&settings, InfoPixelScope::Distance);
+    scope.setShown(true);
+    QApplication::processEvents();
+    QVector<int> values(int(scope.pixelCount()));
+    int frame = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < values.size(); ++i)
+            values[i] = 2400 + (i * 31 + frame * 17) % 97;
+        scope.setMinimum(std::min(scope.getMinimum(), 2400));
+        scope.setMaximum(std::max(scope.getMaximum(), 2496));
+        scope.setAverage(2448);
+        scope.setData(values);
+        // The replot only schedules the canvas: the paint happens in the event loop.
+        QApplication::processEvents();
+        ++frame;
+    }
+    state.counters["pixels"] = values.size();
+    scope.setShown(false);
+}
+BENCHMARK(BM_PixelScopeFrame10x10)->Unit(benchmark::kMillisecond);
+
+void BM_TimeScopeAppendReplot10000(benchmark::State& state)
+{
+    InfoPixelTimeScope scope;
+    scope.show();
+    int frame = 0;
+    for (; frame < InfoPixelTimeScope::historyLimit; ++frame)
+        scope.addPoint(frame, 2.4 + 0.01 * std::sin(frame * 0.1));
+    QApplication::processEvents();
+    for (auto _ : state) {
+        scope.addPoint(frame, 2.4 + 0.01 * std::sin(frame * 0.1));
+        scope.redraw();
+        QApplication::processEvents();
+        ++frame;
+    }
+    state.counters["points"] = scope.pointCount();
+}
+BENCHMARK(BM_TimeScopeAppendReplot10000)->Unit(benchmark::kMillisecond);
+
+// The distance view's frame with every measurement window open, the marker on a pixel and
+// the time scope's history full.
+void BM_DistanceViewFrameWithWindows(benchmark::State& state)
+{
+    ApplicationContext context;
+    Settings* settings = context.settings();
+    settings->setChipType(2);
+    SettingsManager manager(settings);
+    manager.loadConfig(QStringLiteral(":/config/zc320_settings_default.xml"));
+    settings->modulation()->addFrequency(QStringLiteral("20 MHz"), 20000000);
+    settings->modulation()->addFrequency(QStringLiteral("10 MHz"), 10000000);
+    settings->modulation()->setFrequencyIndex(1);
+    settings->socket()->setIp(QStringLiteral("127.0.0.1"));
+    settings->setModeIndex(1);
+    settings->pixelScope()->setX1(100);
+    settings->pixelScope()->setX2(109);
+    settings->pixelScope()->setY1(120);
+    settings->pixelScope()->setY2(129);
+    WidgetDistance view(&context);
+    view.QWidget::show();
+    settings->setPixelInfoEnabled(true);
+    settings->setPixelScopeEnabled(true);
+    view.setPixelInfoVisible(true);
+    view.setPixelScopeVisible(true);
+    view.setTimeScopeVisible(true);
+    for (int i = 0; i < InfoPixelTimeScope::historyLimit; ++i)
+        view.timeScopeWindow()->addPoint(i - InfoPixelTimeScope::historyLimit, 2.4);
+    QApplication::processEvents();
+    QByteArray payload = gSimulator && gSimulator->isRunning()
+                             ? gSimulator->exchange(Commands::getDistanceAndAmplitudeSorted().toLatin1())
+                             : QByteArray();
+    if (payload.isEmpty())
+        state.SkipWithError("no frame from the simulator");
+    DataInformationSample* sample = view.informationSample();
+    for (auto _ : state) {
+        sample->updateData(payload);
+        view.updateGUI();
+        // Paints the image and every open window, as the event loop does after a frame.
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(view.displayed().constBits());
+    }
+    state.counters["scope_pixels"] = view.pixelScopeWindow()->pixelCount();
+    state.counters["time_points"] = view.timeScopeWindow()->pointCount();
+    view.setPixelScopeVisible(false);
+}
+BENCHMARK(BM_DistanceViewFrameWithWindows)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Resources::initialize();
+    SimulatorProcess sim;
+    gSimulator = &sim;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    gSimulator = nullptr;
+    return 0;
+}

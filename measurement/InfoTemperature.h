@@ -1,0 +1,23 @@
+#pragma once
+
+#include "measurement/TemperatureWindow.h"
+
+// The temperatures of the sensor chip's four corners, their average, and the illumination
+// board's two sensors (every chip type but 4 and 5).
+class InfoTemperature final : public TemperatureWindow
+{
+    Q_OBJECT
+
+public:
+    explicit InfoTemperature(Settings* settings, QWidget* parent = nullptr);
+
+public slots:
+    void updateTemperatures() override;
+
+private:
+    QLineEdit* topLeft;
+    QLineEdit* topRight;
+    QLineEdit* bottomLeft;
+    QLineEdit* bottomRight;
+    QLineEdit* average;
+};
