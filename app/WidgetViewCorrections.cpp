@@ -7,6 +7,7 @@
 #include "app/Trace.h"
 #include "settings/Settings.h"
 #include "ui_WidgetView.h"
+#include "views/WidgetPointCloud.h"
 #include "views/WindowDemo.h"
 
 #include <QSignalBlocker>
@@ -500,6 +501,7 @@ void WidgetView::on_cbDistortionDetection_toggled(bool checked)
 void WidgetView::on_cbPointCloudTransformation_toggled(bool checked)
 {
     settings->setPointCloudTransformation(checked);
+    pointCloud->updateControls();
 }
 
 void WidgetView::on_sbFOV_valueChanged(int arg1)
