@@ -60,6 +60,7 @@ WidgetPointCloud::WidgetPointCloud(ApplicationContext* context, QWidget* parent)
     geometry.reserve(sensorWidth(), sensorHeight());
 
     ui->sbSurfaceInterconnect->setValue(settings->pcFilterIterations(false));
+    on_sbSurfaceInterconnect_valueChanged(ui->sbSurfaceInterconnect->value());
     ui->dbPointSize->setValue(2.5);
     if (settings->pcFilter() && !ui->cbSurfaceInterconnect->isChecked()) {
         ZTRACE() << "initialize surface gray";
@@ -278,6 +279,9 @@ void WidgetPointCloud::setLegendMin(int value)
 
 void WidgetPointCloud::on_cbPoints_toggled(bool checked)
 {
+    // Points have no gray variant: the gray surface ends with the surface.
+    if (checked && ui->cbGrayPointCloud->isChecked())
+        ui->cbGrayPointCloud->setChecked(false);
     settings->setPcFilter(!checked);
     ui->cbGrayPointCloud->setEnabled(!checked);
     ui->dbPointSize->setEnabled(checked);
@@ -383,8 +387,13 @@ void WidgetPointCloud::on_cbCartesian_toggled(bool checked)
 
 void WidgetPointCloud::updateControls()
 {
-    const QSignalBlocker blocker(ui->sbSurfaceInterconnect);
-    ui->sbSurfaceInterconnect->setValue(settings->pcFilterIterations(false));
+    {
+        const QSignalBlocker blocker(ui->sbSurfaceInterconnect);
+        ui->sbSurfaceInterconnect->setValue(settings->pcFilterIterations(false));
+    }
+    // The threshold in LSB follows the current frequency (a loaded configuration or a new
+    // frequency leaves the stored one stale).
+    on_sbSurfaceInterconnect_valueChanged(ui->sbSurfaceInterconnect->value());
     // The view panel's transformation box sets the same switch.
     if (ui->cbCartesian->isChecked() != settings->pointCloudTransformation()) {
         const QSignalBlocker cartesianBlocker(ui->cbCartesian);
