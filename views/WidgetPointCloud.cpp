@@ -88,16 +88,12 @@ WidgetPointCloud::~WidgetPointCloud()
 void WidgetPointCloud::startView()
 {
     updateControls();
-    const auto unique = Qt::UniqueConnection;
-    connect(picture, &ControllerPicture::pictureReady, sample, &DataInformationSample::updateData, unique);
-    connect(sample, &DataInformationSample::finished, this, &WidgetPointCloud::updateGUI, unique);
-    requestFrame();
+    ImageViewBase::startView();
 }
 
-void WidgetPointCloud::disconnectSlots()
+void WidgetPointCloud::connectDecoder()
 {
-    disconnect(picture, &ControllerPicture::pictureReady, sample, &DataInformationSample::updateData);
-    disconnect(sample, &DataInformationSample::finished, this, &WidgetPointCloud::updateGUI);
+    armDecoder(sample);
 }
 
 void WidgetPointCloud::initPlot(bool resetView)
@@ -146,7 +142,7 @@ void WidgetPointCloud::rangeCm(int& minimumCm, int& maximumCm)
     }
 }
 
-void WidgetPointCloud::updateGUI()
+void WidgetPointCloud::paintFrame()
 {
     DataPixelfield& distance = *sample->distanceField(false);
     DataPixelfield& amplitude = *sample->amplitudeField(false);
@@ -158,9 +154,6 @@ void WidgetPointCloud::updateGUI()
         firstPostProcessor->mergeHdrRows(amplitude, &distance);
     hasFrame = true;
     drawCloud();
-    disconnectSlots();
-    releaseLoop();
-    emit pictureUpdated();
 }
 
 void WidgetPointCloud::drawCloud()

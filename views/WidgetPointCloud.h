@@ -53,8 +53,6 @@ public:
     bool exportPly(const QString& path, QString* error = nullptr);
 
 public slots:
-    void disconnectSlots();
-    void updateGUI();
     void loadDefault();
     void on_tbShowControls_clicked();
     void on_tbReset_clicked();
@@ -74,6 +72,9 @@ public slots:
     void on_tbExportPly_clicked();
 
 protected:
+    void connectDecoder() override;
+    // Filters the frame and draws the cloud.
+    void paintFrame() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
