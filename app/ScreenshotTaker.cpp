@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGLWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -54,13 +55,30 @@ QList<QWidget*> ScreenshotTaker::visibleWindows(QWidget* first)
     return windows;
 }
 
+void ScreenshotTaker::paintOpenGlChildren(QWidget* window, QPixmap& picture)
+{
+    // An OpenGL widget draws into its own frame buffer, which a grab of the window does not
+    // see (it comes out black): its frame buffer is painted over its place.
+    const QList<QGLWidget*> glWidgets = window->findChildren<QGLWidget*>();
+    if (glWidgets.isEmpty())
+        return;
+    QPainter painter(&picture);
+    for (QGLWidget* gl : glWidgets) {
+        if (!gl->isVisible())
+            continue;
+        const QPoint at = gl->mapTo(window, QPoint(0, 0));
+        painter.drawImage(QRect(at, gl->size()), gl->grabFrameBuffer());
+    }
+}
+
 QImage ScreenshotTaker::compose(const QList<QWidget*>& windows)
 {
     QList<QPixmap> pictures;
     int width = 0;
     int height = 0;
     for (QWidget* window : windows) {
-        const QPixmap picture = window->grab();
+        QPixmap picture = window->grab();
+        paintOpenGlChildren(window, picture);
         // Device-independent size, so that the pictures line up on high-density screens.
         const QSize size = picture.size() / picture.devicePixelRatio();
         width += size.width();

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTimer>
 
+class QPixmap;
+
 class QWidget;
 
 // Saves a picture of the application's windows for demos and smoke tests
@@ -32,6 +34,8 @@ public:
 
     // The windows placed left to right in the order given, top-aligned, on white.
     static QImage compose(const QList<QWidget*>& windows);
+    // Paints the frame buffers of the OpenGL widgets inside `window` over its grabbed picture.
+    static void paintOpenGlChildren(QWidget* window, QPixmap& picture);
     // Visible top-level windows of the application, the main window first.
     static QList<QWidget*> visibleWindows(QWidget* first);
 

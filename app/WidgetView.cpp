@@ -13,6 +13,8 @@
 #include "views/WidgetDistance.h"
 #include "views/WidgetFLIM.h"
 #include "views/WidgetGrayscale.h"
+#include "views/WidgetPointCloud.h"
+#include "views/WindowControls.h"
 #include "views/WindowDemo.h"
 #include "widgets/EventFilterWheel.h"
 
@@ -52,6 +54,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     , grayscale(new WidgetGrayscale(context))
     , distance(new WidgetDistance(context))
     , amplitude(new WidgetAmplitude(context))
+    , pointCloud(new WidgetPointCloud(context))
     , dcs(new WidgetDCS(context))
     , difDcs(new WidgetDifDCS(context))
     , flim(new WidgetFLIM(context))
@@ -70,7 +73,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     demo->addPage(grayscale);
     demo->addPage(distance);
     demo->addPage(amplitude);
-    demo->addPage(placeholderPage(QStringLiteral("pointCloud")));
+    demo->addPage(pointCloud);
     demo->addPage(dcs);
     demo->addPage(difDcs);
     demo->addPage(placeholderPage(QStringLiteral("dcsGrayscale")));
@@ -94,7 +97,8 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     connect(distance, &WidgetDistance::markerSelected, ui->cbPixelInfo, &QCheckBox::setChecked);
     connect(distance, &WidgetDistance::timeScopeChecked, ui->cbTimeScope, &QCheckBox::setChecked);
     for (ImageViewBase* view : {static_cast<ImageViewBase*>(grayscale), static_cast<ImageViewBase*>(distance),
-                                static_cast<ImageViewBase*>(amplitude), static_cast<ImageViewBase*>(dcs),
+                                static_cast<ImageViewBase*>(amplitude),
+                                static_cast<ImageViewBase*>(pointCloud), static_cast<ImageViewBase*>(dcs),
                                 static_cast<ImageViewBase*>(difDcs), static_cast<ImageViewBase*>(flim)})
         connect(view, &ImageViewBase::pictureUpdated, this, &WidgetView::pictureShown);
 
@@ -197,6 +201,9 @@ void WidgetView::getPicture()
         amplitude->setColorType(index == 2 ? WidgetAmplitude::Ramp : WidgetAmplitude::Gray);
         amplitude->startView();
         break;
+    case 5:
+        pointCloud->startView();
+        break;
     case 6:
         dcs->startView();
         break;
@@ -204,7 +211,7 @@ void WidgetView::getPicture()
         difDcs->startView();
         break;
     default:
-        // The point cloud, DCS + grayscale and HDR views are not part of the program yet:
+        // The DCS + grayscale and HDR views are not part of the program yet:
         // nothing is requested, and the snapshot button is offered again.
         ZTRACE() << "no image view for view mode" << index;
         ready();
@@ -220,6 +227,7 @@ void WidgetView::pauseVideo()
     grayscale->disconnectSlots();
     distance->disconnectSlots();
     amplitude->disconnectSlots();
+    pointCloud->disconnectSlots();
     dcs->disconnectSlots();
     difDcs->disconnectSlots();
     flim->disconnectSlots();
@@ -248,6 +256,7 @@ void WidgetView::ready()
 void WidgetView::on_cbViewMode_currentIndexChanged(int index)
 {
     hideInfoWindows();
+    pointCloud->controls()->hide();
     const bool flimChip = settings->flim()->flimChip();
     if (!flimChip) {
         // The hub follows the selector; a FLIM chip stays in the FLIM mode whatever it shows.

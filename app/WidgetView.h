@@ -21,6 +21,7 @@ class WidgetDifDCS;
 class WidgetDistance;
 class WidgetFLIM;
 class WidgetGrayscale;
+class WidgetPointCloud;
 class WidgetSettings3D;
 class WidgetSettingsBinningAndReduction;
 class WidgetSettingsIntegrationTime;
@@ -53,6 +54,7 @@ public:
     WidgetGrayscale* grayscaleView() const { return grayscale; }
     WidgetDistance* distanceView() const { return distance; }
     WidgetAmplitude* amplitudeView() const { return amplitude; }
+    WidgetPointCloud* pointCloudView() const { return pointCloud; }
     WidgetDCS* dcsView() const { return dcs; }
     WidgetDifDCS* difDcsView() const { return difDcs; }
     WidgetFLIM* flimView() const { return flim; }
@@ -181,6 +183,7 @@ private:
     WidgetGrayscale* grayscale;
     WidgetDistance* distance;
     WidgetAmplitude* amplitude;
+    WidgetPointCloud* pointCloud;
     WidgetDCS* dcs;
     WidgetDifDCS* difDcs;
     WidgetFLIM* flim;

@@ -8,6 +8,7 @@
 #include "measurement/InfoDRNUCurve.h"
 #include "settings/Settings.h"
 #include "ui_WidgetView.h"
+#include "views/WidgetPointCloud.h"
 #include "views/WindowDemo.h"
 
 #include <QSignalBlocker>
@@ -515,6 +516,7 @@ void WidgetView::on_cbDistortionDetection_toggled(bool checked)
 void WidgetView::on_cbPointCloudTransformation_toggled(bool checked)
 {
     settings->setPointCloudTransformation(checked);
+    pointCloud->updateControls();
 }
 
 void WidgetView::on_sbFOV_valueChanged(int arg1)

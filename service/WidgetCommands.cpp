@@ -245,18 +245,7 @@ void WidgetCommands::onSearchBadPixelsDone(bool successful)
 
 void WidgetCommands::onShowDRNU(int16_t* val)
 {
-    const qint64 rangeMm = labeler.updateRangeMm();
-    constexpr int steps = Replies::drnuTableCount / 2;
-    for (int i = 0; i < steps; ++i) {
-        // 64-bit: a correction of many LSB at a low frequency exceeds 32 bits before the
-        // division; the window holds 16-bit values.
-        const qint64 mm = val[i] * rangeMm / 30000;
-        drnuCurve->values[i] = static_cast<int16_t>(
-            std::clamp<qint64>(mm, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
-    }
-    for (int i = steps; i < Replies::drnuTableCount; ++i)
-        drnuCurve->values[i] = val[i];
-    drnuCurve->plotValues();
+    drnuCurve->setTable(val, labeler.updateRangeMm());
     drnuCurve->show();
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <qwt3d_function.h>
+
+class DistanceLabeler;
+class PointCloudGeometry;
+
+// The distance in cm as a function of grid position, for the plot's points mode: the plot
+// samples it on its mesh. Reads the mirrored grid of the cloud (not owned).
+class FunctionDistance final : public Qwt3D::Function
+{
+public:
+    FunctionDistance(const PointCloudGeometry* geometry, DistanceLabeler* labeler);
+    ~FunctionDistance() override;
+
+    // -1 for positions off the grid, pixels without a distance and status codes.
+    double operator()(double x, double y) override;
+
+    // Mesh, domain and z range for a W x H grid: the mesh points fall on the grid columns
+    // 0 ... W - 1 and rows 0 ... H - 1 exactly.
+    void fitToGrid(int width, int height, double minimumZ, double maximumZ);
+
+private:
+    const PointCloudGeometry* geometry;
+    DistanceLabeler* labeler;
+};
