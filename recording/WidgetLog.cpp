@@ -255,14 +255,20 @@ void WidgetLog::updateControls()
 
 void WidgetLog::startLogging()
 {
-    tbStartLogging->click();
+    // An unattended run starts even when neither CSV nor PNG is ticked (the report and the
+    // binary samples are written regardless).
+    if (unattended)
+        on_tbStartLogging_clicked();
+    else
+        tbStartLogging->click();
 }
 
 void WidgetLog::on_tbStartLogging_clicked()
 {
     if (running)
         return;
-    const int n = sbNumberOfPictures->value();
+    // Unattended runs take the number from the settings: it may exceed the box's range.
+    const int n = unattended ? settings->logNumberOfPictures() : sbNumberOfPictures->value();
     if (n > 1 && !unattended) {
         DialogYesNo question(QStringLiteral("Do you really want to log ") + QString::number(n) +
                                  QStringLiteral(" pictures?"),
@@ -369,7 +375,7 @@ void WidgetLog::connectSlots()
         return;
     }
     const bool cm = rbCM->isChecked() && (mode == 1 || mode == 5 || mode == 9);
-    if (!logger->writeSettingsReport(sbNumberOfPictures->value(),
+    if (!logger->writeSettingsReport(unattended ? total : sbNumberOfPictures->value(),
                                      cm ? QStringLiteral("mm") : QStringLiteral("LSB"),
                                      fileOf(QStringLiteral(".txt")))) {
         endRun(false, QStringLiteral("Logging failed.\n") + logger->failedFile());
