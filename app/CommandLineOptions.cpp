@@ -39,6 +39,21 @@ CommandLineOptions::CommandLineOptions()
           QStringLiteral("Selects view mode N (0 grayscale, 1 distance, 2 amplitude, ... as in the "
                          "view panel's Mode list) once the configuration is loaded."),
           QStringLiteral("N"))
+    , captureOption(QStringLiteral("capture"),
+                    QStringLiteral("Headless capture: records N pictures of the view mode exactly as the "
+                                   "Logging page does (no confirmation), with the configuration's output "
+                                   "options, then closes and exits: 0 when every file was written, 1 with "
+                                   "the reason on standard error when the camera cannot be reached or the "
+                                   "run fails."),
+                    QStringLiteral("N"))
+    , logPathOption(QStringLiteral("log-path"),
+                    QStringLiteral("Directory of the --capture files (default: the configuration's log "
+                                   "path, else the current directory)."),
+                    QStringLiteral("DIR"))
+    , logNameOption(QStringLiteral("log-name"),
+                    QStringLiteral("File name of the --capture files (default: the configuration's; "
+                                   "\"unnamed\" when that is empty)."),
+                    QStringLiteral("NAME"))
 {
     parser.setApplicationDescription(
         QStringLiteral("Kestrane TOF Imager: client for the ZMU time-of-flight camera module.\n"
@@ -53,6 +68,9 @@ CommandLineOptions::CommandLineOptions()
     parser.addOption(startVideoOption);
     parser.addOption(screenshotOption);
     parser.addOption(viewModeOption);
+    parser.addOption(captureOption);
+    parser.addOption(logPathOption);
+    parser.addOption(logNameOption);
     parser.addPositionalArgument(QStringLiteral("arguments"),
                                  QStringLiteral("Ignored; any argument skips the start dialog."),
                                  QStringLiteral("[arguments...]"));
@@ -105,6 +123,22 @@ bool CommandLineOptions::parse(const QStringList& arguments)
             return false;
         }
         m_viewMode = mode;
+    }
+    if (parser.isSet(captureOption)) {
+        bool ok = false;
+        const int pictures = parser.value(captureOption).toInt(&ok);
+        if (!ok || pictures < 1) {
+            m_error = QStringLiteral("Not a number of pictures (1 or more): '") +
+                      parser.value(captureOption) + QLatin1Char('\'');
+            return false;
+        }
+        m_capture = pictures;
+    }
+    m_logPath = parser.value(logPathOption);
+    m_logName = parser.value(logNameOption);
+    if ((parser.isSet(logPathOption) || parser.isSet(logNameOption)) && m_capture == 0) {
+        m_error = QStringLiteral("--log-path and --log-name go with --capture");
+        return false;
     }
     return true;
 }

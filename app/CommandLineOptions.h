@@ -34,6 +34,11 @@ public:
     QString screenshotPath() const { return m_screenshotPath; }
     // -1 when not given.
     int viewMode() const { return m_viewMode; }
+    // Headless capture: the number of pictures (0 when not given), the directory and the name
+    // (empty: the configuration's).
+    int capture() const { return m_capture; }
+    QString logPath() const { return m_logPath; }
+    QString logName() const { return m_logName; }
 
 private:
     QCommandLineParser parser;
@@ -45,6 +50,9 @@ private:
     QCommandLineOption startVideoOption;
     QCommandLineOption screenshotOption;
     QCommandLineOption viewModeOption;
+    QCommandLineOption captureOption;
+    QCommandLineOption logPathOption;
+    QCommandLineOption logNameOption;
 
     QString m_error;
     bool m_help = false;
@@ -56,4 +64,7 @@ private:
     bool m_startVideo = false;
     QString m_screenshotPath;
     int m_viewMode = -1;
+    int m_capture = 0;
+    QString m_logPath;
+    QString m_logName;
 };

@@ -8,6 +8,7 @@
 #include "app/Trace.h"
 #include "app/WidgetView.h"
 #include "app/WindowMain.h"
+#include "recording/WidgetLog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -75,7 +76,8 @@ int main(int argc, char* argv[])
     installStyleSheet(&application);
 
     MessageAutoCloser autoCloser;
-    if (MessageAutoCloser::requested())
+    // A headless capture never waits for a click.
+    if (MessageAutoCloser::requested() || options.capture() > 0)
         autoCloser.install();
 
     // Destroyed in reverse: splash screen, main window, start dialog, start-up manager, context.
@@ -117,6 +119,38 @@ int main(int argc, char* argv[])
     QObject::connect(window.get(), &WindowMain::videoStartRequested, view,
                      &WidgetView::on_pbGetVideo_clicked);
 
+    bool captureFailed = false;
+    if (options.capture() > 0) {
+        if (dialog.result() != QDialog::Accepted) {
+            std::fprintf(stderr, "kestrane: cannot reach the camera at %s:%d\n",
+                         qPrintable(context.settings()->socket()->ip()),
+                         context.settings()->socket()->port());
+            return 1;
+        }
+        Settings* settings = context.settings();
+        if (!options.logPath().isEmpty())
+            settings->setLogPath(options.logPath());
+        if (!options.logName().isEmpty())
+            settings->setLogFilename(options.logName());
+        settings->setLogNumberOfPictures(options.capture());
+        // Always N pictures, whatever the capture panel left.
+        settings->setLogUnlimited(false);
+        auto* page = window->findChild<WidgetLog*>();
+        page->setUnattended(true);
+        settings->announceUpdateLog();
+        QObject::connect(page, &WidgetLog::runFinished, window.get(), [&](bool ok, const QString& reason) {
+            captureFailed = !ok;
+            if (!ok)
+                std::fprintf(stderr, "kestrane: %s\n",
+                             qPrintable(QString(reason).replace(QLatin1Char('\n'), QLatin1String(": "))));
+            else
+                std::fprintf(stderr, "kestrane: captured %d pictures to %s\n", page->picturesWritten(),
+                             qPrintable(page->runPath() + QLatin1Char('/') + page->runBaseName()));
+            window->close();
+        });
+        QTimer::singleShot(0, page, &WidgetLog::startLogging);
+    }
+
     std::unique_ptr<ScreenshotTaker> screenshot;
     bool screenshotFailed = false;
     if (options.hasScreenshot()) {
@@ -145,5 +179,5 @@ int main(int argc, char* argv[])
     screenshot.reset();
     splash.reset();
     window.reset();
-    return screenshotFailed ? 1 : exitCode;
+    return screenshotFailed || captureFailed ? 1 : exitCode;
 }

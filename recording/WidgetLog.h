@@ -1,13 +1,39 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
-class ApplicationContext;
-class Settings;
+#include <functional>
 
-// The image-logging page ("log"). For now it carries what the main window and the view panel
-// rely on: the distance unit offered for the CSV tables and the FLIM layout. The logging run
-// itself fills this page later.
+class ApplicationContext;
+class ControllerLog;
+class DialogProgress;
+class ImageViewBase;
+class Logger;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+class QToolButton;
+class Settings;
+class WidgetAmplitude;
+class WidgetDCS;
+class WidgetDifDCS;
+class WidgetDistance;
+class WidgetFLIM;
+class WidgetGrayscale;
+class ZelTcp;
+
+// The image-logging page ("Logging"): records a run of N consecutive pictures of the current
+// view mode. The page owns a hidden instance of every image view; for each picture it arms
+// the view of the run's mode for one frame and, when that view announces the decoded and
+// rendered picture, writes the picture's PNG files, value tables or sample blocks through the
+// Logger. Live video is paused for the whole run by the ControllerLog.
+//
+// A run never ends silently: a file that cannot be written, a failed exchange or a picture
+// rejected by the picture check ends it with "Logging failed." and live video resumes as after
+// a finished run; runFinished() tells unattended callers how it ended.
 class WidgetLog final : public QWidget
 {
     Q_OBJECT
@@ -20,11 +46,96 @@ public:
     void setUnitControlsHidden(bool hidden);
     bool unitControlsHidden() const { return m_unitControlsHidden; }
 
+    // Unattended runs (headless capture) skip the confirmation question and the message box;
+    // the outcome comes with runFinished().
+    void setUnattended(bool state) { unattended = state; }
+    // Called with the run's view mode before a picture's files are written; a picture it
+    // rejects (an incomplete frame) is requested again instead of being written.
+    void setPictureCheck(std::function<bool(int mode)> check) { pictureCheck = std::move(check); }
+
+    bool isRunning() const { return running; }
+    QString runPath() const { return path; }
+    QString runBaseName() const { return baseName; }
+    int picturesWritten() const { return counter; }
+
+signals:
+    void logFinished();
+    // The run is over: `ok` false with the reason after a failure.
+    void runFinished(bool ok, const QString& reason);
+
 public slots:
-    // true: distances can only be logged in LSB (view modes without distances).
+    void on_tbBrowse_clicked();
+    void on_tbStartLogging_clicked();
+    void logGrayscale();
+    void logDistance();
+    void logAmplitude();
+    void logDCS();
+    void logDCSGrayscale();
+    void logDifDCS();
+    void logHDR();
+    void logFLIM();
+    void disconnectSlots();
+    void on_cbSaveCSV_clicked(bool checked);
+    void on_cbSavePictures_clicked(bool checked);
+    void connectSlots();
+    void logging();
+    void failed();
     void disableCM(bool state);
+    void startLogging();
+    void updateControls();
+    void on_leFilename_textChanged(const QString& arg1);
+    void on_sbNumberOfPictures_valueChanged(int arg1);
+    void on_rbLSB_toggled(bool checked);
 
 private:
+    void buildForm();
+    // The hidden view that records `mode` (nullptr where no view for it exists yet).
+    ImageViewBase* viewOfRun() const;
+    QString fileOf(const QString& suffix) const;
+    bool savePng(const ImageViewBase* view, int index, const QString& suffix);
+    bool csv(const int* const* field, int minimum, int maximum, bool addMinimum);
+    // Ends a picture: emits logFinished() after a complete picture, or ends the run.
+    void pictureWritten(bool ok);
+    void endRun(bool ok, const QString& reason);
+    bool pictureAccepted();
+
     Settings* settings;
+    ZelTcp* tcp;
+    ControllerLog* log;
+    Logger* logger;
+
+    QString path;
+    QString baseName;
+    int mode = 0;
+    int total = 1;
+    int remaining = 0;
+    int counter = 0;
+    QString indexText;
+    bool running = false;
+    bool unattended = false;
     bool m_unitControlsHidden = false;
+    std::function<bool(int)> pictureCheck;
+
+    WidgetGrayscale* grayscale;
+    WidgetDistance* distance;
+    WidgetAmplitude* amplitude;
+    WidgetDCS* dcs;
+    WidgetDifDCS* difDcs;
+    WidgetFLIM* flim;
+    // The DCS + grayscale and HDR views join here when they exist; their modes record nothing.
+    ImageViewBase* dcsGrayscale = nullptr;
+    ImageViewBase* hdr = nullptr;
+    DialogProgress* progress;
+
+    QLabel* lTitle;
+    QLineEdit* leFilename;
+    QLineEdit* leBrowse;
+    QToolButton* tbBrowse;
+    QSpinBox* sbNumberOfPictures;
+    QLabel* lUnit;
+    QRadioButton* rbCM;
+    QRadioButton* rbLSB;
+    QCheckBox* cbSavePictures;
+    QCheckBox* cbSaveCSV;
+    QToolButton* tbStartLogging;
 };
