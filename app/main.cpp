@@ -4,6 +4,7 @@
 #include "app/MessageAutoCloser.h"
 #include "app/Resources.h"
 #include "app/ScreenshotTaker.h"
+#include "app/ShutdownSignals.h"
 #include "app/StartupManager.h"
 #include "app/Trace.h"
 #include "app/WidgetView.h"
@@ -117,18 +118,27 @@ int main(int argc, char* argv[])
     QObject::connect(window.get(), &WindowMain::videoStartRequested, view,
                      &WidgetView::on_pbGetVideo_clicked);
 
+    window->show();
+    // The splash screen waits here for the main window to be exposed, running the event loop:
+    // live video may already start and the first frames arrive. The screenshot is armed only
+    // after it is gone, so that it never pictures the splash screen, and a close requested in
+    // this loop cannot be lost before the application's own loop runs.
+    splash->finish(window.get());
+    splash.reset();
+
     std::unique_ptr<ScreenshotTaker> screenshot;
     bool screenshotFailed = false;
     if (options.hasScreenshot()) {
         screenshot = std::make_unique<ScreenshotTaker>(options.screenshotPath());
         if (options.startVideo()) {
-            // With live video the picture is taken once the first frame is shown (queued, so
-            // that the image window has painted it), or after a grace period without frames.
+            // With live video the picture is taken once a frame is shown (queued, so that the
+            // image window has painted it), or after a grace period without frames.
             QObject::connect(view, &WidgetView::pictureShown, screenshot.get(), &ScreenshotTaker::shootNow,
                              Qt::QueuedConnection);
             QTimer::singleShot(15000, screenshot.get(), &ScreenshotTaker::shootNow);
         } else {
             screenshot->watch(window.get());
+            window->update();
         }
         QObject::connect(screenshot.get(), &ScreenshotTaker::taken, window.get(), [&](bool ok) {
             screenshotFailed = !ok;
@@ -139,11 +149,13 @@ int main(int argc, char* argv[])
         });
     }
 
-    window->show();
-    splash->finish(window.get());
-    const int exitCode = application.exec();
+    ShutdownSignals shutdownSignals;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, window.get(), &QWidget::close);
+
+    // A window already closed (by a message's own event loop, for example) has asked the
+    // application to quit before its loop ran; that request would be lost.
+    const int exitCode = window->isVisible() ? application.exec() : 0;
     screenshot.reset();
-    splash.reset();
     window.reset();
     return screenshotFailed ? 1 : exitCode;
 }
