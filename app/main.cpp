@@ -75,15 +75,26 @@ int main(int argc, char* argv[])
     Resources::initialize();
     installStyleSheet(&application);
 
+    // From here on SIGTERM and SIGINT close the program as the window's close does; one that
+    // arrives before the main window exists closes it as soon as it is shown.
+    ShutdownSignals shutdownSignals;
+    bool closeRequested = false;
+    std::unique_ptr<WindowMain> window;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &application, [&] {
+        closeRequested = true;
+        if (window && window->isVisible())
+            window->close();
+    });
+
     MessageAutoCloser autoCloser;
     if (MessageAutoCloser::requested())
         autoCloser.install();
 
-    // Destroyed in reverse: splash screen, main window, start dialog, start-up manager, context.
+    // Destroyed in reverse: splash screen, start dialog, start-up manager, context (the main
+    // window, declared above for the signals, is destroyed explicitly before them).
     ApplicationContext context;
     StartupManager startupManager(&context);
     DialogStart dialog(&startupManager);
-    std::unique_ptr<WindowMain> window;
     std::unique_ptr<QSplashScreen> splash;
 
     bool loadDefault = options.loadDefault();
@@ -149,9 +160,8 @@ int main(int argc, char* argv[])
         });
     }
 
-    ShutdownSignals shutdownSignals;
-    QObject::connect(&shutdownSignals, &ShutdownSignals::received, window.get(), &QWidget::close);
-
+    if (closeRequested)
+        window->close();
     // A window already closed (by a message's own event loop, for example) has asked the
     // application to quit before its loop ran; that request would be lost.
     const int exitCode = window->isVisible() ? application.exec() : 0;

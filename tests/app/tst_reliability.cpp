@@ -271,8 +271,9 @@ void TestReliability::videoResumesWhenTheCameraReturns()
     QVERIFY2(sim->isRunning(), qPrintable(sim->errorString()));
     const quint16 port = sim->port();
     qputenv("KESTRANE_TRACE", "1");
-    auto process = start(connectTo(port) +
-                         QStringList{QStringLiteral("--load-default"), QStringLiteral("--start-video")});
+    auto process =
+        start(connectTo(port) + QStringList{QStringLiteral("--load-default"), QStringLiteral("--start-video"),
+                                            QStringLiteral("--view-mode"), QStringLiteral("1")});
     qunsetenv("KESTRANE_TRACE");
     QTRY_VERIFY_WITH_TIMEOUT(framesServed(*sim) > 10, 30000);
     // The camera goes away for two seconds, then answers on the same address.
