@@ -1,13 +1,17 @@
 #include "views/ImageViewBase.h"
 
-#include "acquisition/ControllerPicture.h"
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
 #include "frames/DataPixelfield.h"
+#include "measurement/InfoPixelScope.h"
 #include "render/AxisLabeler.h"
+#include "render/ImageFilter.h"
+#include "render/ZelImageCreator.h"
+#include "views/ScopeFeed.h"
 #include "views/ZelLabel.h"
 #include "widgets/DialogOK.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPen>
@@ -26,11 +30,161 @@ ImageViewBase::ImageViewBase(ApplicationContext* context, const QString& command
     , axisLabeler(new AxisLabeler(settings, this))
     , command(command)
 {
+    connect(settings, &Settings::paused, this, &ImageViewBase::disconnectSlots);
 }
 
 ImageViewBase::~ImageViewBase()
 {
+    deleteWindows();
     delete picture;
+}
+
+void ImageViewBase::deleteWindows()
+{
+    delete pixelScope;
+    pixelScope = nullptr;
+    delete pixelWindow;
+    pixelWindow = nullptr;
+}
+
+ZelLabel* ImageViewBase::imageLabel(int index) const
+{
+    return index >= 0 && index < pictureCount() ? pictures[size_t(index)].label : nullptr;
+}
+
+const QImage& ImageViewBase::displayed(int index) const
+{
+    static const QImage none;
+    return index >= 0 && index < pictureCount() ? pictures[size_t(index)].displayed : none;
+}
+
+void ImageViewBase::addPicture(ZelLabel* label, QLabel* top, QLabel* bottom, QLabel* left, QLabel* right,
+                               bool fitWidth)
+{
+    Picture added;
+    added.label = label;
+    added.corners = {top, bottom, left, right};
+    added.fitWidth = fitWidth;
+    pictures.push_back(added);
+    label->setChipType(settings->chipType());
+    if (fitWidth) {
+        label->setScaledContents(false);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // A resize of the label refits the last picture.
+        label->installEventFilter(this);
+    }
+}
+
+void ImageViewBase::setPixelWindow(QWidget* window, std::function<void(bool)> statisticsClear)
+{
+    pixelWindow = window;
+    clearStatistics = std::move(statisticsClear);
+}
+
+void ImageViewBase::setPixelScope(InfoPixelScope* scope, const DataPixelfield* field,
+                                  std::function<int(int)> convert)
+{
+    pixelScope = scope;
+    scopeField = field;
+    scopeConvert = std::move(convert);
+}
+
+void ImageViewBase::setMarkerRule(MarkerRule rule, const QColor& color)
+{
+    markerRule = rule;
+    markerColor = color;
+}
+
+void ImageViewBase::followPixelAlways()
+{
+    connectPixelFollowing(true);
+    followsAlways = true;
+}
+
+void ImageViewBase::enableRegionSelection()
+{
+    connect(imageLabel(), &ZelLabel::regionSelected, this, &ImageViewBase::select);
+    connect(settings->roi(), &SettingsROI::emulationDisabled, this, &ImageViewBase::enableSelect);
+}
+
+void ImageViewBase::connectPixelFollowing(bool follow)
+{
+    for (const Picture& shown : pictures) {
+        if (follow) {
+            connect(shown.label, &ZelLabel::mouseHover, this, &ImageViewBase::mouseHover,
+                    Qt::UniqueConnection);
+            connect(shown.label, &ZelLabel::selectMarker, this, &ImageViewBase::selectMarker,
+                    Qt::UniqueConnection);
+        } else {
+            disconnect(shown.label, &ZelLabel::mouseHover, this, &ImageViewBase::mouseHover);
+            disconnect(shown.label, &ZelLabel::selectMarker, this, &ImageViewBase::selectMarker);
+        }
+    }
+}
+
+void ImageViewBase::startView()
+{
+    if (armed.empty())
+        connectDecoder();
+    requestFrame();
+}
+
+void ImageViewBase::disconnectSlots()
+{
+    for (const QMetaObject::Connection& connection : armed)
+        disconnect(connection);
+    armed.clear();
+}
+
+void ImageViewBase::updateGUI()
+{
+    paintFrame();
+    if (cornersChanged()) {
+        for (const Picture& shown : pictures) {
+            shown.corners[0]->setText(axisLabeler->topLabel());
+            shown.corners[1]->setText(axisLabeler->bottomLabel());
+            shown.corners[2]->setText(axisLabeler->leftLabel());
+            shown.corners[3]->setText(axisLabeler->rightLabel());
+        }
+    }
+
+    disconnectSlots();
+    releaseLoop();
+    if (pixelInfoDue())
+        updatePixelInfo();
+    if (settings->pixelScopeEnabled())
+        updatePixelScope();
+    emit pictureUpdated();
+}
+
+void ImageViewBase::updatePixelScope()
+{
+    if (pixelScope && scopeField)
+        ScopeFeed::feed(*pixelScope, *scopeField, scopeValues, scopeConvert);
+}
+
+void ImageViewBase::setPixelInfoVisible(bool visible)
+{
+    if (!pixelWindow)
+        return;
+    pixelInfoShown = visible;
+    if (!followsAlways)
+        connectPixelFollowing(visible);
+    if (visible) {
+        pixelWindow->show();
+        if (clearStatistics && !statisticsConnection)
+            statisticsConnection = connect(settings, &Settings::fieldsLocked, pixelWindow, clearStatistics);
+    } else {
+        disconnect(statisticsConnection);
+        statisticsConnection = {};
+        pixelWindow->close();
+    }
+}
+
+void ImageViewBase::setPixelScopeVisible(bool visible)
+{
+    if (pixelScope)
+        pixelScope->setShown(visible);
 }
 
 int ImageViewBase::valueAt(const DataPixelfield& field, const QPoint& position)
@@ -66,8 +220,10 @@ void ImageViewBase::releaseLoop()
         emit tcp->ready();
 }
 
-void ImageViewBase::mirror(const QImage& source, QImage& target) const
+void ImageViewBase::showPicture(int index, const QImage& source)
 {
+    Picture& shown = pictures[size_t(index)];
+    QImage& target = shown.displayed;
     if (target.size() != source.size() || target.format() != source.format())
         target = QImage(source.size(), source.format());
     const bool horizontal = settings->transformation()->horizontalFlip();
@@ -82,15 +238,53 @@ void ImageViewBase::mirror(const QImage& source, QImage& target) const
         else
             std::memcpy(to, from, size_t(width) * sizeof(QRgb));
     }
+    show(shown);
 }
 
-void ImageViewBase::drawMarkerCross(QPixmap& pixmap, const QColor& color) const
+void ImageViewBase::showField(int index, const DataPixelfield& field, int min, int max, int type,
+                              const QColor& badPixelColor)
+{
+    QImage& image = imageCreator->createImage(field, min, max, type);
+    if (settings->calibration()->pixelInterpolation())
+        firstPostProcessor->paintBadPixels(image, badPixelColor);
+    showPicture(index, image);
+}
+
+void ImageViewBase::showBlank(int index)
+{
+    showPicture(index, imageCreator->clearImage());
+}
+
+void ImageViewBase::show(Picture& shown)
+{
+    QPixmap pixmap = QPixmap::fromImage(shown.displayed);
+    if (markerDrawn())
+        drawMarkerCross(pixmap);
+    if (shown.fitWidth && shown.label->width() > 0)
+        pixmap = pixmap.scaledToWidth(shown.label->width(), Qt::FastTransformation);
+    shown.label->setPixmap(pixmap);
+}
+
+bool ImageViewBase::markerDrawn() const
+{
+    switch (markerRule) {
+    case MarkerRule::Always:
+        return markerSet;
+    case MarkerRule::WithPixelInfo:
+        return markerSet && pixelInfoShown;
+    case MarkerRule::Never:
+        break;
+    }
+    return false;
+}
+
+void ImageViewBase::drawMarkerCross(QPixmap& pixmap) const
 {
     // Smaller cross on the small sensors, whose pictures are scaled up more.
     const int gap = isSmallSensor() ? 1 : 2;
     const int end = isSmallSensor() ? 4 : 8;
     QPainter painter(&pixmap);
-    painter.setPen(QPen(color, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    painter.setPen(QPen(markerColor, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     const int x = hoverX;
     const int y = hoverY;
     painter.drawLine(x, y - gap, x, y - end);
@@ -99,15 +293,15 @@ void ImageViewBase::drawMarkerCross(QPixmap& pixmap, const QColor& color) const
     painter.drawLine(x + gap, y, x + end, y);
 }
 
-void ImageViewBase::showPicture(ZelLabel* label, const QImage& image, bool drawMarker,
-                                const QColor& markerColor, bool fitWidth)
+bool ImageViewBase::eventFilter(QObject* watched, QEvent* event)
 {
-    QPixmap pixmap = QPixmap::fromImage(image);
-    if (drawMarker)
-        drawMarkerCross(pixmap, markerColor);
-    if (fitWidth && label->width() > 0)
-        pixmap = pixmap.scaledToWidth(label->width(), Qt::FastTransformation);
-    label->setPixmap(pixmap);
+    if (event->type() == QEvent::Resize) {
+        for (Picture& shown : pictures) {
+            if (watched == shown.label && shown.fitWidth && !shown.displayed.isNull())
+                show(shown);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool ImageViewBase::cornersChanged()
@@ -121,14 +315,6 @@ bool ImageViewBase::cornersChanged()
     return true;
 }
 
-void ImageViewBase::setCorners(QLabel* top, QLabel* bottom, QLabel* left, QLabel* right) const
-{
-    top->setText(axisLabeler->topLabel());
-    bottom->setText(axisLabeler->bottomLabel());
-    left->setText(axisLabeler->leftLabel());
-    right->setText(axisLabeler->rightLabel());
-}
-
 void ImageViewBase::showLegend(QLabel* legendLabel, int type)
 {
     if (type == legendType && !legendLabel->pixmap(Qt::ReturnByValue).isNull())
@@ -137,16 +323,53 @@ void ImageViewBase::showLegend(QLabel* legendLabel, int type)
     legendLabel->setPixmap(QPixmap::fromImage(imageCreator->legend()));
 }
 
-void ImageViewBase::mapHover(const QWidget* label, int x, int y)
+void ImageViewBase::mouseHover(int x, int y)
 {
-    const int width = std::max(1, label->width());
-    const int height = std::max(1, label->height());
-    hoverX = x * sensorWidth() / width;
-    hoverY = y * sensorHeight() / height;
+    mapHover(x, y);
+    updatePixelInfo();
 }
 
-void ImageViewBase::selectRegion(const QWidget* label, int x1, int x2, int y1, int y2)
+void ImageViewBase::mapHover(int x, int y)
 {
+    const ZelLabel* label = imageLabel();
+    if (!label)
+        return;
+    // A label that scales its picture shows it over its whole area; a fitted picture covers
+    // only the pixmap's size.
+    const QPixmap pixmap = label->pixmap(Qt::ReturnByValue);
+    const bool fitted = !label->hasScaledContents() && !pixmap.isNull();
+    const int width = std::max(1, fitted ? pixmap.width() : label->width());
+    const int height = std::max(1, fitted ? pixmap.height() : label->height());
+    hoverX = std::clamp(x * sensorWidth() / width, 0, sensorWidth() - 1);
+    hoverY = std::clamp(y * sensorHeight() / height, 0, sensorHeight() - 1);
+}
+
+QPoint ImageViewBase::shownPixel() const
+{
+    return axisLabeler->toSensorUnclamped(hoverX, hoverY);
+}
+
+QPoint ImageViewBase::hoveredPixel() const
+{
+    return axisLabeler->toSensor(hoverX, hoverY);
+}
+
+void ImageViewBase::select(int x1, int x2, int y1, int y2)
+{
+    selectRegion(x1, x2, y1, y2);
+}
+
+void ImageViewBase::enableSelect(bool state)
+{
+    for (const Picture& shown : pictures)
+        shown.label->enableSelect(state);
+}
+
+void ImageViewBase::selectRegion(int x1, int x2, int y1, int y2)
+{
+    const ZelLabel* label = imageLabel();
+    if (!label)
+        return;
     const int width = std::max(1, label->width());
     const int height = std::max(1, label->height());
     int sx1 = x1 * (sensorWidth() - 1) / width;
@@ -178,9 +401,15 @@ void ImageViewBase::selectRegion(const QWidget* label, int x1, int x2, int y1, i
     roi->setRoiAndFields(left, right, top, sensorHeight() - 1 - top);
 }
 
+void ImageViewBase::selectMarker(bool state)
+{
+    setMarker(state);
+}
+
 void ImageViewBase::setMarker(bool state)
 {
     markerSet = state;
-    if (!settings->running() && markerSet)
+    // Without a cross there is nothing to fetch a frame for: the marker only freezes the readout.
+    if (markerRule != MarkerRule::Never && !settings->running() && markerSet)
         startView();
 }

@@ -8,7 +8,8 @@
 
 namespace ScopeFeed {
 
-void feed(InfoPixelScope& scope, const DataPixelfield& field, QVector<int>& values)
+void feed(InfoPixelScope& scope, const DataPixelfield& field, QVector<int>& values,
+          const std::function<int(int)>& convert)
 {
     values.resize(0);
     int smallestPositive = INT_MAX;
@@ -16,7 +17,9 @@ void feed(InfoPixelScope& scope, const DataPixelfield& field, QVector<int>& valu
     qint64 sum = 0;
     for (int column = scope.topLeftX(); column <= scope.bottomRightX(); ++column) {
         for (int row = scope.topLeftY(); row <= scope.bottomRightY(); ++row) {
-            const int v = field.contains(column, row) ? field.value(column, row) : DataPixelfield::kNoData;
+            int v = DataPixelfield::kNoData;
+            if (field.contains(column, row))
+                v = convert ? convert(field.value(column, row)) : field.value(column, row);
             values.append(v);
             if (v > 0)
                 smallestPositive = std::min(smallestPositive, v);

@@ -2,13 +2,9 @@
 
 #include "views/ImageViewBase.h"
 
-#include <QImage>
-#include <QVector>
-
 class ApplicationContext;
 class DataPixelfield;
 class InfoAmplitude;
-class InfoPixelScope;
 
 namespace Ui {
 class WidgetAmplitude;
@@ -35,34 +31,18 @@ public:
     void setColorType(int type) { colorType = type; }
     int currentColorType() const { return colorType; }
 
-    void startView() override;
-    void setPixelInfoVisible(bool visible);
-    void setPixelScopeVisible(bool visible);
-
     DataPixelfield* pixelField() const { return field; }
     InfoAmplitude* pixelInfo() const { return infoAmplitude; }
-    InfoPixelScope* pixelScopeWindow() const { return pixelScope; }
-    const QImage& displayed() const { return displayedImage; }
-    ZelLabel* imageLabel() const;
 
-public slots:
-    void updateGUI();
-    void disconnectSlots();
-    void mouseHover(int x, int y);
-    void select(int x1, int x2, int y1, int y2);
-    void enableSelect(bool state);
-    void selectMarker(bool state);
+protected:
+    void connectDecoder() override;
+    void paintFrame() override;
+    void updatePixelInfo() override;
 
 private:
-    void updatePixelInfo();
-    void updatePixelScope();
-
     Ui::WidgetAmplitude* ui;
     DataPixelfield* field;
-    QImage displayedImage;
     InfoAmplitude* infoAmplitude;
-    InfoPixelScope* pixelScope;
-    QVector<int> scopeValues;
     int colorType = Ramp;
     int legendMaximum = -1;
 };

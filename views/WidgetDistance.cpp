@@ -1,6 +1,5 @@
 #include "views/WidgetDistance.h"
 
-#include "acquisition/ControllerPicture.h"
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
 #include "frames/DataInformationSample.h"
@@ -9,15 +8,11 @@
 #include "measurement/InfoDistance.h"
 #include "measurement/InfoPixelScope.h"
 #include "measurement/InfoPixelTimeScope.h"
-#include "render/AxisLabeler.h"
 #include "render/DistanceLabeler.h"
 #include "render/EdgeFilter.h"
 #include "render/ImageFilter.h"
 #include "render/ZelImageCreator.h"
 #include "ui_WidgetDistance.h"
-
-#include <algorithm>
-#include <climits>
 
 WidgetDistance::WidgetDistance(ApplicationContext* context, QWidget* parent)
     : ImageViewBase(context, Commands::getDistanceAndAmplitudeSorted(), parent)
@@ -25,51 +20,41 @@ WidgetDistance::WidgetDistance(ApplicationContext* context, QWidget* parent)
     , sample(new DataInformationSample(settings, this))
     , distanceLabeler(new DistanceLabeler(settings, this))
     , infoDistance(new InfoDistance)
-    , pixelScope(new InfoPixelScope(settings, InfoPixelScope::Distance))
     , timeScope(new InfoPixelTimeScope)
 {
     ui->setupUi(this);
-    ui->lImageDistance->setChipType(settings->chipType());
-
-    connect(settings, &Settings::paused, this, &WidgetDistance::disconnectSlots);
-    connect(ui->lImageDistance, &ZelLabel::regionSelected, this, &WidgetDistance::select);
-    connect(settings->roi(), &SettingsROI::emulationDisabled, this, &WidgetDistance::enableSelect);
+    addPicture(ui->lImageDistance, ui->lYDistanceTop, ui->lYDistanceBottom, ui->lXDistanceLeft,
+               ui->lXDistanceRight);
+    enableRegionSelection();
     connect(ui->lImageDistance, &ZelLabel::checkTimeScope, this, &WidgetDistance::checkTimeScope);
-    connect(ui->lImageDistance, &ZelLabel::selectMarker, this, &WidgetDistance::selectMarker);
-    connect(ui->lImageDistance, &ZelLabel::mouseHover, this, &WidgetDistance::mouseHover,
-            Qt::UniqueConnection);
+    followPixelAlways();
+    setMarkerRule(MarkerRule::Always, distanceMarkerColor());
+    setPixelWindow(infoDistance, [this](bool state) { infoDistance->statisticsClear(state); });
+    // The scope shows the filtered distances in millimetres.
+    setPixelScope(new InfoPixelScope(settings, InfoPixelScope::Distance), sample->distanceField(false),
+                  [this](int lsb) { return distanceLabeler->lsbToMm(lsb); });
 }
 
 WidgetDistance::~WidgetDistance()
 {
     ZTRACE() << "----------WidgetDistance destroying";
     delete timeScope;
-    delete pixelScope;
-    delete infoDistance;
+    deleteWindows();
     delete ui;
     ZTRACE() << "----------WidgetDistance destroyed";
 }
 
-ZelLabel* WidgetDistance::imageLabel() const
+void WidgetDistance::connectDecoder()
 {
-    return ui->lImageDistance;
+    armDecoder(sample);
 }
 
-void WidgetDistance::startView()
+bool WidgetDistance::pixelInfoDue() const
 {
-    const auto unique = Qt::UniqueConnection;
-    connect(picture, &ControllerPicture::pictureReady, sample, &DataInformationSample::updateData, unique);
-    connect(sample, &DataInformationSample::finished, this, &WidgetDistance::updateGUI, unique);
-    requestFrame();
+    return settings->pixelInfoEnabled() || markerSet;
 }
 
-void WidgetDistance::disconnectSlots()
-{
-    disconnect(picture, &ControllerPicture::pictureReady, sample, &DataInformationSample::updateData);
-    disconnect(sample, &DataInformationSample::finished, this, &WidgetDistance::updateGUI);
-}
-
-void WidgetDistance::updateGUI()
+void WidgetDistance::paintFrame()
 {
     const Settings3D* s3d = settings->settings3D();
     int minimumCm = s3d->distanceMin();
@@ -92,25 +77,9 @@ void WidgetDistance::updateGUI()
     secondPostProcessor->detectEdges(distance, amplitude);
     firstPostProcessor->mergeHdrRows(amplitude, &distance);
 
-    QImage& image = imageCreator->createImage(distance, minimum, maximum, ZelImageCreator::ReversedRamp);
-    if (settings->calibration()->pixelInterpolation())
-        firstPostProcessor->paintBadPixels(image, distanceBadPixelColor());
-
+    showField(0, distance, minimum, maximum, ZelImageCreator::ReversedRamp, distanceBadPixelColor());
     showLegend(ui->lImageLegendDistance, ZelImageCreator::ReversedRamp);
     updateLegendLabels(minimumCm, maximumCm);
-
-    mirror(image, displayedImage);
-    showPicture(ui->lImageDistance, displayedImage, markerSet, distanceMarkerColor());
-    if (cornersChanged())
-        setCorners(ui->lYDistanceTop, ui->lYDistanceBottom, ui->lXDistanceLeft, ui->lXDistanceRight);
-
-    disconnectSlots();
-    releaseLoop();
-    if (settings->pixelInfoEnabled() || markerSet)
-        updatePixelInfo();
-    if (settings->pixelScopeEnabled())
-        updatePixelScope();
-    emit pictureUpdated();
 }
 
 void WidgetDistance::updateLegendLabels(int minimumCm, int maximumCm)
@@ -123,17 +92,10 @@ void WidgetDistance::updateLegendLabels(int minimumCm, int maximumCm)
     ui->lLegendDistanceBegin->setText(QString::number(minimumCm / 100.0, 'g', 6) + QStringLiteral(" m"));
 }
 
-void WidgetDistance::mouseHover(int x, int y)
-{
-    mapHover(ui->lImageDistance, x, y);
-    updatePixelInfo();
-}
-
 void WidgetDistance::updatePixelInfo()
 {
-    const QPoint shown = axisLabeler->toSensorUnclamped(hoverX, hoverY);
-    infoDistance->setPixel(shown.x(), shown.y(), settings->showFrameRate());
-    const QPoint p = axisLabeler->toSensor(hoverX, hoverY);
+    infoDistance->setPixel(shownPixel().x(), shownPixel().y(), settings->showFrameRate());
+    const QPoint p = hoveredPixel();
     const int mm = distanceLabeler->lsbToMm(valueAt(*sample->distanceField(false), p));
     infoDistance->setDistance(mm);
     infoDistance->setAmplitude(valueAt(*sample->amplitudeField(false), p),
@@ -144,50 +106,6 @@ void WidgetDistance::updatePixelInfo()
         ++timeScopeCount;
         timeScope->redraw();
     }
-}
-
-void WidgetDistance::updatePixelScope()
-{
-    const int x1 = pixelScope->topLeftX();
-    const int x2 = pixelScope->bottomRightX();
-    const int y1 = pixelScope->topLeftY();
-    const int y2 = pixelScope->bottomRightY();
-    const DataPixelfield& distance = *sample->distanceField(false);
-    scopeValues.resize(0);
-    int smallestPositive = INT_MAX;
-    int largest = INT_MIN;
-    qint64 sum = 0;
-    for (int column = x1; column <= x2; ++column) {
-        for (int row = y1; row <= y2; ++row) {
-            const int mm =
-                distance.contains(column, row) ? distanceLabeler->lsbToMm(distance.value(column, row)) : -1;
-            scopeValues.append(mm);
-            if (mm > 0)
-                smallestPositive = std::min(smallestPositive, mm);
-            largest = std::max(largest, mm);
-            sum += mm;
-        }
-    }
-    if (!pixelScope->isMovingWindowEnabled() && !scopeValues.isEmpty()) {
-        const int minimum = pixelScope->getMinimum();
-        const int maximum = pixelScope->getMaximum();
-        // A minimum of 0 is the scope's reset state: the first frame sets it.
-        const int overTimeMinimum = minimum > 0 ? std::min(minimum, smallestPositive) : smallestPositive;
-        pixelScope->setMinimum(overTimeMinimum == INT_MAX ? 0 : overTimeMinimum);
-        pixelScope->setMaximum(std::max(maximum, largest));
-        pixelScope->setAverage(int(sum / scopeValues.size()));
-    }
-    pixelScope->setData(scopeValues);
-}
-
-void WidgetDistance::select(int x1, int x2, int y1, int y2)
-{
-    selectRegion(ui->lImageDistance, x1, x2, y1, y2);
-}
-
-void WidgetDistance::enableSelect(bool state)
-{
-    ui->lImageDistance->enableSelect(state);
 }
 
 void WidgetDistance::selectMarker(bool state)
@@ -203,27 +121,6 @@ void WidgetDistance::selectMarker(bool state)
 void WidgetDistance::checkTimeScope(bool state)
 {
     emit timeScopeChecked(state);
-}
-
-void WidgetDistance::setPixelInfoVisible(bool visible)
-{
-    if (visible) {
-        pixelInfoShown = true;
-        infoDistance->show();
-        connect(ui->lImageDistance, &ZelLabel::mouseHover, this, &WidgetDistance::mouseHover,
-                Qt::UniqueConnection);
-        connect(settings, &Settings::fieldsLocked, infoDistance, &InfoDistance::statisticsClear,
-                Qt::UniqueConnection);
-    } else {
-        disconnect(settings, &Settings::fieldsLocked, infoDistance, &InfoDistance::statisticsClear);
-        pixelInfoShown = false;
-        infoDistance->close();
-    }
-}
-
-void WidgetDistance::setPixelScopeVisible(bool visible)
-{
-    pixelScope->setShown(visible);
 }
 
 void WidgetDistance::setTimeScopeVisible(bool visible)
