@@ -1,6 +1,7 @@
 #include "acquisition/ControllerPicture.h"
 
 #include "app/Trace.h"
+#include "frames/FrameSize.h"
 #include "link/Commands.h"
 #include "link/Replies.h"
 #include "link/ZelTcp.h"
@@ -56,6 +57,11 @@ void ControllerPicture::getPicture()
     // Removed before the hand-over: the view's ready() starts the next exchange from inside
     // this emission, and its reply must not come back here twice.
     disconnect(m_tcp, &ZelTcp::finishedData, this, &ControllerPicture::getPicture);
+    const int expected = FrameSize::expectedBytes(m_settings, m_command);
+    const bool complete = expected < 0 || m_tcp->response().size() == expected;
+    if (!complete)
+        ZTRACE() << "incomplete frame:" << m_tcp->response().size() << "bytes of" << expected;
+    m_settings->reportFrame(complete);
     emit pictureReady(m_tcp->response());
     if (m_settings->temperaturePolling()) {
         m_tcp->setCommand(Commands::getTemperature());

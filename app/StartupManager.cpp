@@ -18,6 +18,14 @@ constexpr int standardFrequencyCount = 6;
 // Far more than any camera offers. Each listed frequency costs one more exchange, so a
 // garbled list must not keep the start-up asking for hours.
 constexpr int maxFrequencyCount = 64;
+// Tries of each identification exchange before the camera counts as not answering.
+constexpr int exchangeAttempts = 3;
+
+// A late reply gets more time on each try: twice as much, but at most 400 ms more.
+int retryTimeout(int timeout, int attempt)
+{
+    return qMin(timeout << attempt, timeout + 400);
+}
 } // namespace
 
 const char* const StartupManager::clientVersion = "2.12.20";
@@ -74,14 +82,62 @@ void StartupManager::resetImageAveraging()
     exchange(Commands::setImageAveraging(0), Commands::Timeout::settings);
 }
 
+bool StartupManager::exchangeValue(const QString& command, int timeout)
+{
+    // A reply that did not arrive (late, cut off by a close or a reset) is no value: the
+    // exchange is asked again, each time with twice the time, before the camera counts as
+    // not answering.
+    for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
+        if (exchange(command, retryTimeout(timeout, attempt)) && tcp->response().size() >= 2)
+            return true;
+        ZTRACE() << "no reply to" << command << "attempt" << attempt + 1;
+    }
+    return false;
+}
+
+bool StartupManager::readInt16(const QString& command, int timeout, qint16* value)
+{
+    if (!exchangeValue(command, timeout))
+        return false;
+    *value = tcp->responseInt16();
+    return true;
+}
+
+bool StartupManager::readVersion(qint16* version)
+{
+    // A garbled reply must not read as another server's version: an unexpected version
+    // counts only when the server gives it twice in a row.
+    qint16 previous = 0;
+    for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
+        if (!readInt16(Commands::version(), Commands::Timeout::settings, version))
+            return false;
+        if (*version == -1 || isServerVersionCompatible(static_cast<quint16>(*version)))
+            return true;
+        if (attempt > 0 && *version == previous)
+            return true;
+        previous = *version;
+    }
+    return true;
+}
+
+bool StartupManager::readChipType(qint16* chipType)
+{
+    // The register select has no reply: only a failed connection makes it fail.
+    for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
+        if (exchange(Commands::selectChipTypeRegister(), retryTimeout(Commands::Timeout::settings, attempt)))
+            return readInt16(Commands::readChipType(), Commands::Timeout::settings, chipType);
+    }
+    return false;
+}
+
 StartupManager::StartupResult StartupManager::connectToCamera()
 {
     constexpr int quick = Commands::Timeout::settings;
     ZTRACE() << "ip =" << settings->socket()->ip() << "port =" << settings->socket()->port();
 
-    if (!exchange(Commands::version(), quick))
+    qint16 version = 0;
+    if (!readVersion(&version))
         return ConnectionFailed;
-    const qint16 version = tcp->responseInt16();
     ZTRACE() << "serverVersion =" << version;
     if (version == -1) {
         ZTRACE() << "old version detected";
@@ -91,7 +147,7 @@ StartupManager::StartupResult StartupManager::connectToCamera()
     if (!isServerVersionCompatible(settings->serverVersion()))
         return WrongServerVersion;
 
-    if (!exchange(Commands::getIcVersion(), quick))
+    if (!exchangeValue(Commands::getIcVersion(), quick))
         return ConnectionFailed;
     settings->setIcVersion(static_cast<quint8>(Replies::icVersion(tcp->response())));
 
@@ -101,33 +157,40 @@ StartupManager::StartupResult StartupManager::connectToCamera()
     else
         fillFallbackFrequencies();
 
-    if (!exchange(Commands::selectChipTypeRegister(), quick))
+    qint16 chipType = 0;
+    qint16 partVersion = 0;
+    if (!readChipType(&chipType) ||
+        !readInt16(Commands::getPartVersion(), Commands::Timeout::slow, &partVersion))
         return ConnectionFailed;
-    if (!exchange(Commands::readChipType(), quick))
-        return ConnectionFailed;
-    settings->setChipType(tcp->responseInt16());
-    if (!exchange(Commands::getPartVersion(), Commands::Timeout::slow))
-        return ConnectionFailed;
-    settings->setPartVersion(tcp->responseInt16());
+    settings->setPartVersion(partVersion);
+    settings->setChipType(chipType);
     if (!settings->isChipSupported())
         return ChipTooOld;
 
-    const int chipType = settings->chipType();
     const bool flimChip = chipType == 1 || chipType == 3 || chipType == 5;
     settings->flim()->setFlimChip(flimChip);
     if (flimChip) {
-        if (!exchange(Commands::flimGetStep(), quick))
-            return ConnectionFailed;
-        const qint16 step = tcp->responseInt16();
+        qint16 step = 0;
+        if (!readInt16(Commands::flimGetStep(), quick, &step))
+            return failedAfterIdentification();
         ZTRACE() << "step =" << step;
         settings->flim()->setStep(step / 1000.0);
         settings->setModeIndex(10);
     }
 
-    if (!exchange(Commands::getOffset(), quick))
-        return ConnectionFailed;
-    settings->settings3D()->setAutomaticOffset(tcp->responseInt16());
+    qint16 offset = 0;
+    if (!readInt16(Commands::getOffset(), quick, &offset))
+        return failedAfterIdentification();
+    settings->settings3D()->setAutomaticOffset(offset);
     return Success;
+}
+
+StartupManager::StartupResult StartupManager::failedAfterIdentification()
+{
+    // A camera that stopped answering half-way is not a known chip: no configuration is sent
+    // to it and no video started.
+    settings->setChipType(0);
+    return ConnectionFailed;
 }
 
 void StartupManager::discoverFrequencies()

@@ -57,6 +57,12 @@ public:
 
 private:
     bool exchange(const QString& command, int timeout);
+    // Retried exchanges: true once a reply of at least one value arrived.
+    bool exchangeValue(const QString& command, int timeout);
+    bool readInt16(const QString& command, int timeout, qint16* value);
+    bool readVersion(qint16* version);
+    bool readChipType(qint16* chipType);
+    StartupResult failedAfterIdentification();
     void discoverFrequencies();
     void fillFallbackFrequencies();
 

@@ -10,14 +10,19 @@
 #include "recording/WidgetLog.h"
 #include "service/WidgetCalibration.h"
 #include "service/WidgetCommands.h"
+#include "settings/LastConfigurationFile.h"
 #include "settings/WidgetSaveLoad.h"
 #include "ui_WindowMain.h"
+#include "widgets/WidgetConnectionState.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QScreen>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -83,6 +88,12 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
         page.page->setObjectName(QLatin1String(page.name));
         ui->stackedView->addWidget(page.page);
     }
+
+    // Always visible, whatever the page and the chip.
+    m_connectionState = new WidgetConnectionState(this);
+    statusBar()->addPermanentWidget(m_connectionState, 1);
+    connect(tcp, &ZelTcp::exchangeEnded, m_connectionState, &WidgetConnectionState::exchangeEnded);
+    connect(settings, &Settings::frameReceived, m_connectionState, &WidgetConnectionState::frameReceived);
 
     connect(settings->settings3D(), &Settings3D::calibrationTypeChanged, this, &WindowMain::updateStatus);
     connect(calibration, &WidgetCalibration::saveConfigApp, this, &WindowMain::saveConfiguration);
@@ -188,9 +199,11 @@ void WindowMain::loadConfiguration(int chipType, bool loadDefault)
         ZTRACE() << "no configuration for chip type" << chipType;
         return;
     }
-    if (!manager.loadConfig(m_chosenConfiguration) && !loadDefault) {
-        // First start on this machine, or a damaged last configuration: the chip's built-in
-        // default, as "Load default" loads it, so that the client's settings are the camera's.
+    const bool lastIsUsable = loadDefault || LastConfigurationFile::isSafeToRead(m_chosenConfiguration);
+    if (!lastIsUsable || !manager.loadConfig(m_chosenConfiguration)) {
+        // First start on this machine, or a damaged or refused last configuration: the chip's
+        // built-in default, as "Load default" loads it, so that the client's settings are the
+        // camera's.
         ZTRACE().nospace() << "last configuration not readable, loading the default: "
                            << m_chosenConfiguration;
         loadDefault = true;
@@ -207,10 +220,33 @@ void WindowMain::loadConfiguration(int chipType, bool loadDefault)
 void WindowMain::applyWindowGeometry()
 {
     // A configuration without a stored geometry (or an offline start) keeps the form's.
-    if (settings->windPosX() >= 0 && settings->windPosY() >= 0 && settings->windWidth() > 0 &&
-        settings->windHeight() > 0)
-        setGeometry(settings->windPosX(), settings->windPosY(), settings->windWidth(),
-                    settings->windHeight());
+    if (settings->windPosX() < 0 || settings->windPosY() < 0 || settings->windWidth() <= 0 ||
+        settings->windHeight() <= 0)
+        return;
+    setGeometry(boundedGeometry(
+        QRect(settings->windPosX(), settings->windPosY(), settings->windWidth(), settings->windHeight()),
+        availableScreenGeometry()));
+}
+
+QRect WindowMain::availableScreenGeometry() const
+{
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(settings->windPosX(), settings->windPosY()));
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QRect WindowMain::boundedGeometry(const QRect& stored, const QRect& available)
+{
+    // A file is not trusted to fit the screen: a huge window costs memory and seconds of
+    // painting, one placed off the screen cannot be reached.
+    if (!available.isValid())
+        return stored;
+    const int width = qMin(stored.width(), available.width());
+    const int height = qMin(stored.height(), available.height());
+    const int x = qBound(available.left(), stored.x(), available.right() + 1 - width);
+    const int y = qBound(available.top(), stored.y(), available.bottom() + 1 - height);
+    return QRect(x, y, width, height);
 }
 
 void WindowMain::readAutomaticOffset()
@@ -282,7 +318,7 @@ void WindowMain::saveConfiguration()
     settings->setWindWidth(frame.width());
     settings->setWindHeight(frame.height());
     const QString path = ConfigurationChoice::lastConfiguration(settings->chipType());
-    if (path.isEmpty())
+    if (path.isEmpty() || !LastConfigurationFile::prepareForWrite(path))
         return;
     if (!manager.saveConfig(path))
         ZTRACE() << "could not write the last configuration" << path;
@@ -321,16 +357,33 @@ void WindowMain::showEvent(QShowEvent* event)
 
 void WindowMain::startVideo()
 {
+    if (!settings->isChipSupported()) {
+        ZTRACE() << "live video not started: no camera identified";
+        return;
+    }
     ZTRACE() << "live video requested";
     emit videoStartRequested();
 }
 
 void WindowMain::closeEvent(QCloseEvent* event)
 {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    m_closed = true;
     saveConfiguration();
+    // The picture loop ends first (the views stop asking for frames) ...
+    settings->requestStop();
     settings->stopAcquisition();
-    // The exchange in flight, if any, gets 500 ms before the channel is closed.
-    tcp->closeAfterWait(500);
+    // ... the exchange in flight, if any, gets 500 ms before the channel is closed ...
+    tcp->closeAfterWait(Commands::Timeout::closeBeforeVideoSwitch);
+    // ... and the camera is left out of video mode. Only a camera that was identified is
+    // told: an unreachable one would only cost the close another time-out.
+    if (settings->isChipSupported()) {
+        tcp->setCommand(Commands::stopVideo());
+        tcp->sendCommand(Commands::Timeout::stopVideo);
+    }
     event->accept();
     QApplication::closeAllWindows();
     QApplication::quit();

@@ -4,6 +4,7 @@
 #include "settings/SettingsManager.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 
 class ApplicationContext;
@@ -14,6 +15,7 @@ class StartupManager;
 class WidgetCalibration;
 class WidgetCommands;
 class WidgetLog;
+class WidgetConnectionState;
 class WidgetView;
 class WidgetSaveLoad;
 class ZelTcp;
@@ -65,6 +67,13 @@ public:
     void setStartVideoWhenShown(bool start) { m_startVideoWhenShown = start; }
     bool startVideoWhenShown() const { return m_startVideoWhenShown; }
 
+    // The status area's connection indicator; setting controllers report a value that could
+    // not be sent to its settingNotSent().
+    WidgetConnectionState* connectionState() const { return m_connectionState; }
+
+    // A stored window frame moved and shrunk to lie inside the available screen area.
+    static QRect boundedGeometry(const QRect& stored, const QRect& available);
+
 signals:
     void showLogDialog(bool);
     // The start of live video that --start-video asked for has been requested.
@@ -95,6 +104,7 @@ private:
     void setUpForChip(int chipType);
     void loadConfiguration(int chipType, bool loadDefault);
     void applyWindowGeometry();
+    QRect availableScreenGeometry() const;
     void readAutomaticOffset();
     void applyCorrectionLock();
     void startVideo();
@@ -111,7 +121,10 @@ private:
     WidgetLog* log;
     WidgetCalibration* calibration;
     WidgetSaveLoad* saveLoad;
+    WidgetConnectionState* m_connectionState;
     QString m_chosenConfiguration;
     bool m_offerPreConfiguration = true;
     bool m_startVideoWhenShown = false;
+    // Closing runs once, whether the window, a signal or the screenshot asked for it.
+    bool m_closed = false;
 };

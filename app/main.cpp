@@ -4,6 +4,7 @@
 #include "app/MessageAutoCloser.h"
 #include "app/Resources.h"
 #include "app/ScreenshotTaker.h"
+#include "app/ShutdownSignals.h"
 #include "app/StartupManager.h"
 #include "app/Trace.h"
 #include "app/WidgetView.h"
@@ -75,16 +76,27 @@ int main(int argc, char* argv[])
     Resources::initialize();
     installStyleSheet(&application);
 
+    // From here on SIGTERM and SIGINT close the program as the window's close does; one that
+    // arrives before the main window exists closes it as soon as it is shown.
+    ShutdownSignals shutdownSignals;
+    bool closeRequested = false;
+    std::unique_ptr<WindowMain> window;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &application, [&] {
+        closeRequested = true;
+        if (window && window->isVisible())
+            window->close();
+    });
+
     MessageAutoCloser autoCloser;
     // A headless capture never waits for a click.
     if (MessageAutoCloser::requested() || options.capture() > 0)
         autoCloser.install();
 
-    // Destroyed in reverse: splash screen, main window, start dialog, start-up manager, context.
+    // Destroyed in reverse: splash screen, start dialog, start-up manager, context (the main
+    // window, declared above for the signals, is destroyed explicitly before them).
     ApplicationContext context;
     StartupManager startupManager(&context);
     DialogStart dialog(&startupManager);
-    std::unique_ptr<WindowMain> window;
     std::unique_ptr<QSplashScreen> splash;
 
     bool loadDefault = options.loadDefault();
@@ -125,6 +137,7 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "kestrane: cannot reach the camera at %s:%d\n",
                          qPrintable(context.settings()->socket()->ip()),
                          context.settings()->socket()->port());
+            window.reset();
             return 1;
         }
         Settings* settings = context.settings();
@@ -151,18 +164,27 @@ int main(int argc, char* argv[])
         QTimer::singleShot(0, page, &WidgetLog::startLogging);
     }
 
+    window->show();
+    // The splash screen waits here for the main window to be exposed, running the event loop:
+    // live video may already start and the first frames arrive. The screenshot is armed only
+    // after it is gone, so that it never pictures the splash screen, and a close requested in
+    // this loop cannot be lost before the application's own loop runs.
+    splash->finish(window.get());
+    splash.reset();
+
     std::unique_ptr<ScreenshotTaker> screenshot;
     bool screenshotFailed = false;
     if (options.hasScreenshot()) {
         screenshot = std::make_unique<ScreenshotTaker>(options.screenshotPath());
         if (options.startVideo()) {
-            // With live video the picture is taken once the first frame is shown (queued, so
-            // that the image window has painted it), or after a grace period without frames.
+            // With live video the picture is taken once a frame is shown (queued, so that the
+            // image window has painted it), or after a grace period without frames.
             QObject::connect(view, &WidgetView::pictureShown, screenshot.get(), &ScreenshotTaker::shootNow,
                              Qt::QueuedConnection);
             QTimer::singleShot(15000, screenshot.get(), &ScreenshotTaker::shootNow);
         } else {
             screenshot->watch(window.get());
+            window->update();
         }
         QObject::connect(screenshot.get(), &ScreenshotTaker::taken, window.get(), [&](bool ok) {
             screenshotFailed = !ok;
@@ -173,11 +195,12 @@ int main(int argc, char* argv[])
         });
     }
 
-    window->show();
-    splash->finish(window.get());
-    const int exitCode = application.exec();
+    if (closeRequested)
+        window->close();
+    // A window already closed (by a message's own event loop, for example) has asked the
+    // application to quit before its loop ran; that request would be lost.
+    const int exitCode = window->isVisible() ? application.exec() : 0;
     screenshot.reset();
-    splash.reset();
     window.reset();
     return screenshotFailed || captureFailed ? 1 : exitCode;
 }

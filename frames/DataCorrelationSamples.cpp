@@ -54,11 +54,16 @@ int DataCorrelationSamples::differenceValue(bool second, int column, int row) co
 // always delivers its two gate images.
 int DataCorrelationSamples::sampleCount() const
 {
-    if (m_settings->modeIndex() == 8)
+    return sampleCountFor(m_settings);
+}
+
+int DataCorrelationSamples::sampleCountFor(const Settings* settings)
+{
+    if (settings->modeIndex() == 8)
         return 5;
-    const bool dualMgx = m_settings->distanceCalculation()->dualMGX();
-    const bool piDelay = m_settings->distanceCalculation()->piDelay();
-    const bool flimChip = m_settings->flim()->flimChip();
+    const bool dualMgx = settings->distanceCalculation()->dualMGX();
+    const bool piDelay = settings->distanceCalculation()->piDelay();
+    const bool flimChip = settings->flim()->flimChip();
     if (dualMgx)
         return piDelay || flimChip ? 2 : 1;
     if (piDelay)

@@ -36,6 +36,8 @@ public:
     int differenceValue(bool second, int column, int row) const;
     // How many sample images the last reply held (1, 2, 4 or 5).
     int lastSampleCount() const { return m_lastSampleCount; }
+    // The sample images a "getDCSSorted" reply holds for these settings.
+    static int sampleCountFor(const Settings* settings);
 
 public slots:
     void updateData(QByteArray& data);

@@ -74,6 +74,7 @@ bool ZelTcp::sendCommand(int timeout)
     if (!socket.waitForConnected(timeout)) {
         ZTRACE() << "tcp connect timeout";
         socket.close();
+        emit exchangeEnded(false);
         return false;
     }
 
@@ -92,7 +93,8 @@ bool ZelTcp::sendCommand(int timeout)
         if (deadline.hasExpired() && socket.state() == QAbstractSocket::ConnectedState)
             break;
     }
-    if (withinCap && socket.state() == QAbstractSocket::ConnectedState)
+    const bool answered = withinCap && socket.state() != QAbstractSocket::ConnectedState;
+    if (withinCap && !answered)
         ZTRACE() << "tcp disconnect timeout";
     if (socket.state() != QAbstractSocket::UnconnectedState)
         socket.disconnectFromHost();
@@ -100,6 +102,7 @@ bool ZelTcp::sendCommand(int timeout)
         appendReadable();
 
     socket.close();
+    emit exchangeEnded(answered);
     emit finishedCommand(reply);
     return true;
 }
@@ -150,6 +153,7 @@ void ZelTcp::readyRead()
     // own disconnection notice reaches no slot.
     disconnectExchange();
     socket.abort();
+    emit exchangeEnded(false);
     emit failed();
 }
 
@@ -158,11 +162,13 @@ void ZelTcp::disconnected()
     if (!appendReadable()) {
         disconnectExchange();
         socket.abort();
+        emit exchangeEnded(false);
         emit failed();
         return;
     }
     socket.close();
     disconnectExchange();
+    emit exchangeEnded(true);
     emit finishedData(reply);
 }
 
@@ -172,6 +178,7 @@ void ZelTcp::timeout()
     // its disconnection notice from reaching disconnected().
     disconnectExchange();
     socket.abort();
+    emit exchangeEnded(false);
     emit failed();
 }
 

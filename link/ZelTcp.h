@@ -54,6 +54,9 @@ signals:
     void finishedCommand(QByteArray& response);
     void finishedData(QByteArray& data);
     void failed();
+    // The outcome of every exchange of either kind: answered when the server was reached and
+    // closed the connection within the time-out (a reply, possibly empty, arrived whole).
+    void exchangeEnded(bool answered);
     // Relay only: the image views and the temperature poll emit it once a frame has been
     // handled, so that the next request may go out. Never emitted by the channel itself.
     void ready();

@@ -110,6 +110,15 @@ public:
     void setIcVersion(quint8 version) { m_icVersion = version; }
     void setPartVersion(int version) { m_partVersion = version; }
     void setChipType(int chipType) { m_chipType = chipType; }
+    // The outcome of every frame reply: incomplete when its length did not match what the
+    // settings give (cut short or garbled). Reported before the frame is handed to the views,
+    // so that a recorder asked to write it can tell.
+    void reportFrame(bool complete)
+    {
+        m_lastFrameComplete = complete;
+        emit frameReceived(complete);
+    }
+    bool lastFrameComplete() const { return m_lastFrameComplete; }
     // major.minor.patch of a version coded as major x 10000 + minor x 100 + patch.
     QString serverVersionText() const;
     // Chip types 4 and 5 always; 2 and 3 only from part version 6 on.
@@ -252,6 +261,7 @@ public:
     void announceUpdateDemoWinSize();
 
 signals:
+    void frameReceived(bool complete);
     void stopRequested();
     void startRequested();
     void pauseRequested();
@@ -307,6 +317,7 @@ private:
 
     int m_modeIndex = 1;
     bool m_running = false;
+    bool m_lastFrameComplete = true;
     bool m_videoActive = false;
     bool m_pixelScopeEnabled = false;
     bool m_pixelInfoEnabled = false;

@@ -27,6 +27,8 @@ private slots:
     void simulatorChipModels_data();
     void simulatorChipModels();
     void sequenceSendsTheCommandsInOrder();
+    void lostRepliesAreAskedAgain_data();
+    void lostRepliesAreAskedAgain();
     void unreachableServer();
     void serverVersions_data();
     void serverVersions();
@@ -130,6 +132,30 @@ void TestStartupManager::simulatorChipModels()
     QCOMPARE(settings->modulation()->calibrationTypes(), (QVector<int>{1, 1, 1, 1, 0, 0, 2}));
 }
 
+void TestStartupManager::lostRepliesAreAskedAgain_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<StartupManager::StartupResult>("result");
+    QTest::addRow("every reply late") << "delay=250" << StartupManager::Success;
+    QTest::addRow("every second reply late") << "delay=300,every=2" << StartupManager::Success;
+    QTest::addRow("every second connection closed") << "close,every=2" << StartupManager::Success;
+    QTest::addRow("every second connection reset") << "reset,every=2" << StartupManager::Success;
+    QTest::addRow("every second reply cut short") << "partial,every=2" << StartupManager::Success;
+    QTest::addRow("no reply at all") << "hang" << StartupManager::ConnectionFailed;
+}
+
+void TestStartupManager::lostRepliesAreAskedAgain()
+{
+    QFETCH(QString, fault);
+    QFETCH(StartupManager::StartupResult, result);
+    SimulatorProcess sim({QStringLiteral("--fault"), fault});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
+    context->settings()->socket()->setPort(sim.port());
+    // A reply that did not arrive is never read as a version or a chip.
+    QCOMPARE(manager->connectToCamera(), result);
+    QCOMPARE(context->settings()->chipType(), result == StartupManager::Success ? 2 : 0);
+}
+
 void TestStartupManager::sequenceSendsTheCommandsInOrder()
 {
     CameraScript camera;
@@ -155,14 +181,15 @@ void TestStartupManager::serverVersions_data()
     QTest::addColumn<int>("version");
     QTest::addColumn<StartupManager::StartupResult>("result");
     QTest::addColumn<int>("exchanges");
+    // An unexpected version is asked once more: only the same answer twice counts.
     QTest::addRow("-1 is a server too old to tell") << -1 << StartupManager::ServerTooOld << 1;
-    QTest::addRow("2.11.99") << 21199 << StartupManager::WrongServerVersion << 1;
+    QTest::addRow("2.11.99") << 21199 << StartupManager::WrongServerVersion << 2;
     QTest::addRow("2.12.0") << 21200 << StartupManager::Success << -1;
     QTest::addRow("2.12.99") << 21299 << StartupManager::Success << -1;
-    QTest::addRow("2.13.0") << 21300 << StartupManager::WrongServerVersion << 1;
-    QTest::addRow("1.99.99") << 19999 << StartupManager::WrongServerVersion << 1;
-    QTest::addRow("3.12.0") << 31200 << StartupManager::WrongServerVersion << 1;
-    QTest::addRow("0") << 0 << StartupManager::WrongServerVersion << 1;
+    QTest::addRow("2.13.0") << 21300 << StartupManager::WrongServerVersion << 2;
+    QTest::addRow("1.99.99") << 19999 << StartupManager::WrongServerVersion << 2;
+    QTest::addRow("3.12.0") << 31200 << StartupManager::WrongServerVersion << 2;
+    QTest::addRow("0") << 0 << StartupManager::WrongServerVersion << 2;
 }
 
 void TestStartupManager::serverVersions()
@@ -172,7 +199,11 @@ void TestStartupManager::serverVersions()
     QFETCH(int, exchanges);
     CameraScript camera;
     camera.version = static_cast<qint16>(version);
-    QCOMPARE(runAgainst(camera), result);
+    QList<ScriptedServer::Step> steps = camera.steps();
+    if (result == StartupManager::WrongServerVersion)
+        steps.prepend(steps.first());
+    server->setScript(steps);
+    QCOMPARE(manager->connectToCamera(), result);
     QCOMPARE(server->connectionCount(), exchanges < 0 ? camera.commands().size() : exchanges);
     // A server too old to report a version leaves the stored one alone.
     QCOMPARE(context->settings()->serverVersion(), quint16(version == -1 ? 0 : version));

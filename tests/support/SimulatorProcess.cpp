@@ -10,8 +10,10 @@
 SimulatorProcess::SimulatorProcess(const QStringList& extraArguments) : process(std::make_unique<QProcess>())
 {
     process->setProcessChannelMode(QProcess::SeparateChannels);
-    process->start(QStringLiteral(KESTRANE_SIM_PATH), QStringList(extraArguments)
-                                                          << QStringLiteral("--port") << QStringLiteral("0"));
+    QStringList arguments = extraArguments;
+    if (!arguments.contains(QLatin1String("--port")))
+        arguments << QStringLiteral("--port") << QStringLiteral("0");
+    process->start(QStringLiteral(KESTRANE_SIM_PATH), arguments);
     if (!process->waitForStarted(10000)) {
         error = QStringLiteral("zmu-sim did not start: ") + process->errorString();
         return;

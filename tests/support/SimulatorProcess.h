@@ -17,7 +17,8 @@ class QProcess;
 //     QByteArray reply = sim.exchange("getDistanceAndAmplitudeSorted");
 //     QByteArray truth = sim.exchange("sim.lastFrame");         // what the frame must decode to
 //
-// The constructor starts "zmu-sim <extra arguments> --port 0" and waits (up to 10 s) for its
+// The constructor starts "zmu-sim <extra arguments> --port 0" (the port given among the extra
+// arguments instead, if any: a camera that returns on its address) and waits (up to 10 s) for its
 // first line, "zmu-sim: listening on ADDR:PORT"; the destructor stops the process.
 class SimulatorProcess final
 {
