@@ -93,10 +93,12 @@ void ControllerCommands::startVideo()
 
 void ControllerCommands::stopVideo()
 {
-    if (settings->videoActive()) {
+    if (settings->videoActive() && !settings->running()) {
         // A stop that did not pass the view panel (the main window's close, the save/load
         // page) leaves the loop requesting frames, and a pause now would end in a resume that
-        // restarts it: the panel stops the loop first, and its stop comes back here.
+        // restarts it: the panel stops the loop first, and its stop comes back here. A stop
+        // only announced around a region change keeps the flags running: the camera is told
+        // to stop here and to start again once the region is set.
         settings->requestStop();
         return;
     }
