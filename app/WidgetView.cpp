@@ -9,6 +9,7 @@
 #include "ui_WidgetView.h"
 #include "views/WidgetAmplitude.h"
 #include "views/WidgetDCS.h"
+#include "views/WidgetDCSGrayscale.h"
 #include "views/WidgetDifDCS.h"
 #include "views/WidgetDistance.h"
 #include "views/WidgetFLIM.h"
@@ -57,6 +58,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     , pointCloud(new WidgetPointCloud(context))
     , dcs(new WidgetDCS(context))
     , difDcs(new WidgetDifDCS(context))
+    , dcsGrayscale(new WidgetDCSGrayscale(context))
     , flim(new WidgetFLIM(context))
     , controller(context)
     , labeler(settings)
@@ -76,7 +78,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     demo->addPage(pointCloud);
     demo->addPage(dcs);
     demo->addPage(difDcs);
-    demo->addPage(placeholderPage(QStringLiteral("dcsGrayscale")));
+    demo->addPage(dcsGrayscale);
     demo->addPage(flim);
     demo->addPage(placeholderPage(QStringLiteral("hdr")));
     demo->fitToSensor();
@@ -96,10 +98,11 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
 
     connect(distance, &WidgetDistance::markerSelected, ui->cbPixelInfo, &QCheckBox::setChecked);
     connect(distance, &WidgetDistance::timeScopeChecked, ui->cbTimeScope, &QCheckBox::setChecked);
-    for (ImageViewBase* view : {static_cast<ImageViewBase*>(grayscale), static_cast<ImageViewBase*>(distance),
-                                static_cast<ImageViewBase*>(amplitude),
-                                static_cast<ImageViewBase*>(pointCloud), static_cast<ImageViewBase*>(dcs),
-                                static_cast<ImageViewBase*>(difDcs), static_cast<ImageViewBase*>(flim)})
+    for (ImageViewBase* view :
+         {static_cast<ImageViewBase*>(grayscale), static_cast<ImageViewBase*>(distance),
+          static_cast<ImageViewBase*>(amplitude), static_cast<ImageViewBase*>(pointCloud),
+          static_cast<ImageViewBase*>(dcs), static_cast<ImageViewBase*>(difDcs),
+          static_cast<ImageViewBase*>(dcsGrayscale), static_cast<ImageViewBase*>(flim)})
         connect(view, &ImageViewBase::pictureUpdated, this, &WidgetView::pictureShown);
 
     // The selector starts on the hub's view mode (the FLIM mode, 10, has no item).
@@ -210,8 +213,11 @@ void WidgetView::getPicture()
     case 7:
         difDcs->startView();
         break;
+    case 8:
+        dcsGrayscale->startView();
+        break;
     default:
-        // The DCS + grayscale and HDR views are not part of the program yet:
+        // The HDR view is not part of the program yet:
         // nothing is requested, and the snapshot button is offered again.
         ZTRACE() << "no image view for view mode" << index;
         ready();
@@ -230,6 +236,7 @@ void WidgetView::pauseVideo()
     pointCloud->disconnectSlots();
     dcs->disconnectSlots();
     difDcs->disconnectSlots();
+    dcsGrayscale->disconnectSlots();
     flim->disconnectSlots();
     disconnect(tcp, &ZelTcp::ready, this, &WidgetView::getPicture);
     disconnect(tcp, &ZelTcp::failed, this, &WidgetView::getPicture);
@@ -307,6 +314,9 @@ void WidgetView::setPixelInfoOfMode(int modeIndex, bool visible)
     case 7:
         difDcs->setPixelInfoVisible(visible);
         break;
+    case 8:
+        dcsGrayscale->setPixelInfoVisible(visible);
+        break;
     default:
         break;
     }
@@ -342,6 +352,7 @@ void WidgetView::hideInfoWindows()
     amplitude->setPixelInfoVisible(false);
     dcs->setPixelInfoVisible(false);
     difDcs->setPixelInfoVisible(false);
+    dcsGrayscale->setPixelInfoVisible(false);
     flim->setPixelInfoVisible(false);
     grayscale->setPixelScopeVisible(false);
     distance->setPixelScopeVisible(false);
@@ -363,6 +374,7 @@ void WidgetView::on_cbPixelInfo_clicked(bool checked)
         amplitude->setPixelInfoVisible(false);
         dcs->setPixelInfoVisible(false);
         difDcs->setPixelInfoVisible(false);
+        dcsGrayscale->setPixelInfoVisible(false);
         flim->setPixelInfoVisible(false);
     }
     settings->announceFieldsLocked(false);

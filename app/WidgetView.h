@@ -17,6 +17,7 @@ class QWidget;
 class Settings;
 class WidgetAmplitude;
 class WidgetDCS;
+class WidgetDCSGrayscale;
 class WidgetDifDCS;
 class WidgetDistance;
 class WidgetFLIM;
@@ -57,6 +58,7 @@ public:
     WidgetPointCloud* pointCloudView() const { return pointCloud; }
     WidgetDCS* dcsView() const { return dcs; }
     WidgetDifDCS* difDcsView() const { return difDcs; }
+    WidgetDCSGrayscale* dcsGrayscaleView() const { return dcsGrayscale; }
     WidgetFLIM* flimView() const { return flim; }
     // The image-window page of a view mode (-1 for none).
     static int pageOfMode(int modeIndex);
@@ -186,6 +188,7 @@ private:
     WidgetPointCloud* pointCloud;
     WidgetDCS* dcs;
     WidgetDifDCS* difDcs;
+    WidgetDCSGrayscale* dcsGrayscale;
     WidgetFLIM* flim;
     // minAmplitude while the pixel scope shows every pixel.
     int savedMinAmplitude = 0;

@@ -151,16 +151,17 @@ int main(int argc, char* argv[])
         auto* page = window->findChild<WidgetLog*>();
         page->setUnattended(true);
         settings->announceUpdateLog();
-        QObject::connect(page, &WidgetLog::runFinished, window.get(), [&](bool ok, const QString& reason) {
-            captureFailed = !ok;
-            if (!ok)
-                std::fprintf(stderr, "kestrane: %s\n",
-                             qPrintable(QString(reason).replace(QLatin1Char('\n'), QLatin1String(": "))));
-            else
-                std::fprintf(stderr, "kestrane: captured %d pictures to %s\n", page->picturesWritten(),
-                             qPrintable(page->runPath() + QLatin1Char('/') + page->runBaseName()));
-            window->close();
-        });
+        QObject::connect(
+            page, &WidgetLog::runFinished, window.get(), [&, page](bool ok, const QString& reason) {
+                captureFailed = !ok;
+                if (!ok)
+                    std::fprintf(stderr, "kestrane: %s\n",
+                                 qPrintable(QString(reason).replace(QLatin1Char('\n'), QLatin1String(": "))));
+                else
+                    std::fprintf(stderr, "kestrane: captured %d pictures to %s\n", page->picturesWritten(),
+                                 qPrintable(page->runPath() + QLatin1Char('/') + page->runBaseName()));
+                window->close();
+            });
         QTimer::singleShot(0, page, &WidgetLog::startLogging);
     }
 

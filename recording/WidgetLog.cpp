@@ -10,6 +10,7 @@
 #include "render/DistanceLabeler.h"
 #include "views/WidgetAmplitude.h"
 #include "views/WidgetDCS.h"
+#include "views/WidgetDCSGrayscale.h"
 #include "views/WidgetDifDCS.h"
 #include "views/WidgetDistance.h"
 #include "views/WidgetFLIM.h"
@@ -34,6 +35,8 @@
 namespace {
 
 constexpr int kWideMaximum = 66000;
+// An incomplete frame is asked for again this often before the run fails.
+constexpr int kPictureAttempts = 3;
 
 template <class T>
 T* named(T* widget, const char* name)
@@ -74,6 +77,7 @@ WidgetLog::WidgetLog(ApplicationContext* context, QWidget* parent)
     , dcs(new WidgetDCS(context))
     , difDcs(new WidgetDifDCS(context))
     , flim(new WidgetFLIM(context))
+    , dcsGrayscale(new WidgetDCSGrayscale(context))
     , progress(new DialogProgress(QStringLiteral("Please wait until logging is completed.")))
 {
     buildForm();
@@ -297,6 +301,7 @@ void WidgetLog::on_tbStartLogging_clicked()
     progress->setMaximum(total);
     progress->setValue(0);
     counter = 0;
+    rejectedInARow = 0;
     baseName = safeStem(baseName) + QLatin1Char('_') +
                QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hh_mm_ss"));
     // A second run within the same second gets its own stem instead of overwriting the first.
@@ -363,8 +368,8 @@ void WidgetLog::connectSlots()
         connect(dcs, &ImageViewBase::pictureUpdated, this, &WidgetLog::logDCS, Qt::UniqueConnection);
     else if (view == difDcs)
         connect(difDcs, &ImageViewBase::pictureUpdated, this, &WidgetLog::logDifDCS, Qt::UniqueConnection);
-    else if (view && view == dcsGrayscale)
-        connect(view, &ImageViewBase::pictureUpdated, this, &WidgetLog::logDCSGrayscale,
+    else if (view == dcsGrayscale)
+        connect(dcsGrayscale, &ImageViewBase::pictureUpdated, this, &WidgetLog::logDCSGrayscale,
                 Qt::UniqueConnection);
     else if (view && view == hdr)
         connect(view, &ImageViewBase::pictureUpdated, this, &WidgetLog::logHDR, Qt::UniqueConnection);
@@ -417,8 +422,7 @@ void WidgetLog::disconnectSlots()
     disconnect(dcs, &ImageViewBase::pictureUpdated, this, nullptr);
     disconnect(difDcs, &ImageViewBase::pictureUpdated, this, nullptr);
     disconnect(flim, &ImageViewBase::pictureUpdated, this, nullptr);
-    if (dcsGrayscale)
-        disconnect(dcsGrayscale, &ImageViewBase::pictureUpdated, this, nullptr);
+    disconnect(dcsGrayscale, &ImageViewBase::pictureUpdated, this, nullptr);
     if (hdr)
         disconnect(hdr, &ImageViewBase::pictureUpdated, this, nullptr);
     disconnect(this, &WidgetLog::logFinished, this, &WidgetLog::logging);
@@ -478,9 +482,17 @@ bool WidgetLog::pictureAccepted()
 {
     if (!running)
         return false;
-    if (!pictureCheck || pictureCheck(mode))
+    if (pictureCheck ? pictureCheck(mode) : settings->lastFrameComplete()) {
+        rejectedInARow = 0;
         return true;
-    // An incomplete frame is not written: the same picture is requested again.
+    }
+    // An incomplete frame is not written: the same picture is requested again, a few times.
+    if (++rejectedInARow > kPictureAttempts) {
+        endRun(false, QStringLiteral("Logging failed.\nThe camera sent %1 incomplete frames for picture %2.")
+                          .arg(rejectedInARow)
+                          .arg(indexText));
+        return false;
+    }
     ZTRACE() << "logging: picture" << indexText << "incomplete, requested again";
     remaining += 1;
     counter -= 1;
@@ -581,11 +593,16 @@ void WidgetLog::logFLIM()
 
 void WidgetLog::logDCSGrayscale()
 {
-    // The DCS + grayscale view writes five sample blocks per picture to the ".bin" file; it
-    // joins the page when the view exists.
+    // Five sample blocks per picture, whatever the CSV and PNG boxes say.
     if (!pictureAccepted())
         return;
-    pictureWritten(true);
+    const QString file = fileOf(QStringLiteral(".bin"));
+    bool ok = true;
+    for (int part = 0; ok && part < DataCorrelationSamples::kPartCount; ++part)
+        ok = logger->writeSamples(dcsGrayscale->correlationSamples()->partData(part), file);
+    if (!ok)
+        endRun(false, QStringLiteral("Logging failed.\n") + logger->failedFile());
+    pictureWritten(ok);
 }
 
 void WidgetLog::logHDR()

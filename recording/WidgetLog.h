@@ -19,6 +19,7 @@ class QToolButton;
 class Settings;
 class WidgetAmplitude;
 class WidgetDCS;
+class WidgetDCSGrayscale;
 class WidgetDifDCS;
 class WidgetDistance;
 class WidgetFLIM;
@@ -50,7 +51,8 @@ public:
     // the outcome comes with runFinished().
     void setUnattended(bool state) { unattended = state; }
     // Called with the run's view mode before a picture's files are written; a picture it
-    // rejects (an incomplete frame) is requested again instead of being written.
+    // rejects is requested again instead of being written. Without a check a picture is
+    // accepted when its frame arrived complete.
     void setPictureCheck(std::function<bool(int mode)> check) { pictureCheck = std::move(check); }
 
     bool isRunning() const { return running; }
@@ -115,6 +117,8 @@ private:
     bool unattended = false;
     bool m_unitControlsHidden = false;
     std::function<bool(int)> pictureCheck;
+    // Requests of the current picture that brought an incomplete frame.
+    int rejectedInARow = 0;
 
     WidgetGrayscale* grayscale;
     WidgetDistance* distance;
@@ -122,8 +126,8 @@ private:
     WidgetDCS* dcs;
     WidgetDifDCS* difDcs;
     WidgetFLIM* flim;
-    // The DCS + grayscale and HDR views join here when they exist; their modes record nothing.
-    ImageViewBase* dcsGrayscale = nullptr;
+    WidgetDCSGrayscale* dcsGrayscale;
+    // The HDR view joins here when it exists; until then its mode records nothing.
     ImageViewBase* hdr = nullptr;
     DialogProgress* progress;
 

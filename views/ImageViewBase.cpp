@@ -146,6 +146,8 @@ void ImageViewBase::updateGUI()
     paintFrame();
     if (cornersChanged()) {
         for (const Picture& shown : pictures) {
+            if (!shown.corners[0])
+                continue;
             shown.corners[0]->setText(axisLabeler->topLabel());
             shown.corners[1]->setText(axisLabeler->bottomLabel());
             shown.corners[2]->setText(axisLabeler->leftLabel());
@@ -159,6 +161,7 @@ void ImageViewBase::updateGUI()
         updatePixelInfo();
     if (settings->pixelScopeEnabled())
         updatePixelScope();
+    frameShown();
     emit pictureUpdated();
 }
 

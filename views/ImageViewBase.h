@@ -106,6 +106,8 @@ protected:
     virtual void updatePixelScope();
     // Whether a frame updates the pixel window.
     virtual bool pixelInfoDue() const { return pixelInfoShown; }
+    // Runs after a frame is shown and the loop released, before pictureUpdated().
+    virtual void frameShown() {}
 
     void arm(const QMetaObject::Connection& connection) { armed.push_back(connection); }
     // The usual chain: reply -> decoder's updateData(), decoder's finished() -> updateGUI().
@@ -116,7 +118,8 @@ protected:
         arm(connect(decoder, &Decoder::finished, this, &ImageViewBase::updateGUI));
     }
 
-    // Registers a picture label and its corner numbers (top, bottom, left, right). With
+    // Registers a picture label and its corner numbers (top, bottom, left, right; nullptr for
+    // fixed corner texts). With
     // `fitWidth` the pixmaps are fitted to the label width here, keeping the aspect ratio,
     // instead of being scaled by the label.
     void addPicture(ZelLabel* label, QLabel* top, QLabel* bottom, QLabel* left, QLabel* right,
