@@ -6,6 +6,7 @@
 #include "measurement/InfoDRNUCurve.h"
 #include "measurement/InfoTemperature.h"
 #include "measurement/InfoTemperature1.h"
+#include "recording/WidgetLogging.h"
 #include "ui_WidgetView.h"
 #include "views/WidgetAmplitude.h"
 #include "views/WidgetDCS.h"
@@ -65,6 +66,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     , drnuCurveWindow(new InfoDRNUCurve)
     , temperature(new InfoTemperature(settings))
     , temperature1(new InfoTemperature1(settings))
+    , logging(new WidgetLogging(settings))
 {
     ui->setupUi(this);
     // The Kalman fields are plain double spin boxes; like the program's own spin boxes they
@@ -125,6 +127,7 @@ WidgetView::~WidgetView()
     delete drnuCurveWindow;
     delete temperature;
     delete temperature1;
+    delete logging;
     delete ui;
     ZTRACE() << "-----WidgetView destroyed";
 }

@@ -22,6 +22,7 @@ class WidgetDifDCS;
 class WidgetDistance;
 class WidgetFLIM;
 class WidgetGrayscale;
+class WidgetLogging;
 class WidgetPointCloud;
 class WidgetSettings3D;
 class WidgetSettingsBinningAndReduction;
@@ -60,6 +61,7 @@ public:
     WidgetDifDCS* difDcsView() const { return difDcs; }
     WidgetDCSGrayscale* dcsGrayscaleView() const { return dcsGrayscale; }
     WidgetFLIM* flimView() const { return flim; }
+    WidgetLogging* capturePanel() const { return logging; }
     // The image-window page of a view mode (-1 for none).
     static int pageOfMode(int modeIndex);
 
@@ -207,5 +209,6 @@ private:
     InfoDRNUCurve* drnuCurveWindow;
     InfoTemperature* temperature;
     InfoTemperature1* temperature1;
+    WidgetLogging* logging;
     bool flimLayout = false;
 };

@@ -6,6 +6,7 @@
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
 #include "measurement/InfoDRNUCurve.h"
+#include "recording/WidgetLogging.h"
 #include "settings/Settings.h"
 #include "ui_WidgetView.h"
 #include "views/WidgetPointCloud.h"
@@ -612,8 +613,15 @@ void WidgetView::updateControls()
     ui->sbEdgeDetectionThreshold->setValue(labeler.lsbToMm(settings->edgeDetectionThreshold(false)));
 }
 
-void WidgetView::showLogDialog(bool)
+void WidgetView::showLogDialog(bool visible)
 {
-    // The capture panel beside the live image is not part of the program yet.
-    ZTRACE() << "capture panel requested";
+    if (!visible) {
+        logging->hide();
+        return;
+    }
+    // The panel opens laid out for the current view mode and with the current options.
+    logging->updateControls();
+    logging->show();
+    logging->raise();
+    logging->activateWindow();
 }

@@ -8,6 +8,7 @@
 #include "app/WidgetView.h"
 #include "link/Commands.h"
 #include "recording/WidgetLog.h"
+#include "recording/WidgetLogging.h"
 #include "service/WidgetCalibration.h"
 #include "service/WidgetCommands.h"
 #include "settings/LastConfigurationFile.h"
@@ -104,6 +105,11 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
     connect(commands, &WidgetCommands::hideInfoWindows, view, &WidgetView::hideInfoWindows);
     connect(view, &WidgetView::disableLogCM, log, &WidgetLog::disableCM);
     connect(this, &WindowMain::showLogDialog, view, &WidgetView::showLogDialog);
+    // The capture panel's button stops a run that records in rounds.
+    connect(log, &WidgetLog::runStarted, view->capturePanel(),
+            [this] { view->capturePanel()->setRunActive(true); });
+    connect(log, &WidgetLog::runFinished, view->capturePanel(),
+            [this] { view->capturePanel()->setRunActive(false); });
     connect(view, &WidgetView::enableMainWindowLogIcon, this, &WindowMain::enableLogIcon);
 
     // A lost settings command: the hub holds a value the camera may not have.

@@ -8,6 +8,7 @@
 #include "recording/ControllerLog.h"
 #include "recording/Logger.h"
 #include "render/DistanceLabeler.h"
+#include "ui_WidgetLog.h"
 #include "views/WidgetAmplitude.h"
 #include "views/WidgetDCS.h"
 #include "views/WidgetDCSGrayscale.h"
@@ -18,32 +19,17 @@
 #include "widgets/DialogOK.h"
 #include "widgets/DialogProgress.h"
 #include "widgets/DialogYesNo.h"
+#include "widgets/DirectoryChooser.h"
 
-#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QGridLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 
 constexpr int kWideMaximum = 66000;
 // An incomplete frame is asked for again this often before the run fails.
 constexpr int kPictureAttempts = 3;
-
-template <class T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // A name typed by the user stays a file name inside the chosen directory.
 QString safeStem(QString name)
@@ -67,6 +53,7 @@ bool stemTaken(const QString& directory, const QString& stem)
 
 WidgetLog::WidgetLog(ApplicationContext* context, QWidget* parent)
     : QWidget(parent)
+    , ui(new Ui::WidgetLog)
     , settings(context->settings())
     , tcp(context->tcp())
     , log(new ControllerLog(context->settings(), context->tcp(), this))
@@ -80,7 +67,8 @@ WidgetLog::WidgetLog(ApplicationContext* context, QWidget* parent)
     , dcsGrayscale(new WidgetDCSGrayscale(context))
     , progress(new DialogProgress(QStringLiteral("Please wait until logging is completed.")))
 {
-    buildForm();
+    ui->setupUi(this);
+    ui->leBrowse->setText(QDir::currentPath());
     connect(settings, &Settings::captureLogImages, this, &WidgetLog::startLogging);
     connect(settings, &Settings::updateLog, this, &WidgetLog::updateControls);
 }
@@ -98,116 +86,38 @@ WidgetLog::~WidgetLog()
     delete dcsGrayscale;
     delete hdr;
     delete progress;
+    delete ui;
     ZTRACE() << "-----WidgetLog destroyed";
-}
-
-void WidgetLog::buildForm()
-{
-    setWindowTitle(QStringLiteral("Form"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    lTitle = named(new QLabel(QStringLiteral("Logging"), this), "lTitle");
-    lTitle->setStyleSheet(QStringLiteral(
-        "padding: 10px; background-color: rgb(51, 51, 51); color: rgb(255, 255, 255); font-family: Arial;"));
-    layout->addWidget(lTitle);
-
-    auto* grid = new QGridLayout;
-    grid->setContentsMargins(20, 20, 20, 20);
-    grid->setHorizontalSpacing(12);
-    layout->addLayout(grid);
-    layout->addStretch();
-
-    grid->addWidget(named(new QLabel(QStringLiteral("Filename"), this), "lFilename"), 0, 0);
-    leFilename = named(new QLineEdit(this), "leFilename");
-    grid->addWidget(leFilename, 0, 1, 1, 2);
-
-    leBrowse = named(new QLineEdit(QDir::currentPath(), this), "leBrowse");
-    grid->addWidget(leBrowse, 1, 1);
-    tbBrowse = named(new QToolButton(this), "tbBrowse");
-    tbBrowse->setText(QStringLiteral("Browse"));
-    tbBrowse->setToolTip(
-        QStringLiteral("<html><head/><body><p>Allows to choose the filename and the location "
-                       "where the data shall be stored.</p></body></html>"));
-    grid->addWidget(tbBrowse, 1, 2);
-
-    grid->addWidget(named(new QLabel(QStringLiteral("Number of pictures"), this), "lNrOfPictures"), 2, 0);
-    sbNumberOfPictures = named(new QSpinBox(this), "sbNumberOfPictures");
-    sbNumberOfPictures->setRange(1, 400);
-    sbNumberOfPictures->setSingleStep(10);
-    sbNumberOfPictures->setValue(1);
-    grid->addWidget(sbNumberOfPictures, 2, 1);
-
-    lUnit = named(new QLabel(QStringLiteral("Distance unit"), this), "lUnit");
-    grid->addWidget(lUnit, 3, 0);
-    rbCM = named(new QRadioButton(QStringLiteral("cm"), this), "rbCM");
-    rbLSB = named(new QRadioButton(QStringLiteral("LSB"), this), "rbLSB");
-    rbCM->setChecked(true);
-    auto* units = new QHBoxLayout;
-    units->addWidget(rbCM);
-    units->addWidget(rbLSB);
-    units->addStretch();
-    grid->addLayout(units, 3, 1);
-
-    cbSavePictures = named(new QCheckBox(QStringLiteral("Create PNG file"), this), "cbSavePictures");
-    cbSavePictures->setToolTip(QStringLiteral("Select this checkbox if a PNG image shall be stored."));
-    cbSavePictures->setChecked(true);
-    grid->addWidget(cbSavePictures, 4, 1);
-    cbSaveCSV = named(new QCheckBox(QStringLiteral("Create CSV file"), this), "cbSaveCSV");
-    cbSaveCSV->setToolTip(QStringLiteral(
-        "<html><head/><body><p>Select this checkbox if a CSV file shall be stored. The data are stored like "
-        "a "
-        "picture without mirroring.</p><p>Values &gt; 30000 (in TOF-Mode) represent pixel with low amplitude "
-        "(below minimum amplitude).</p></body></html>"));
-    cbSaveCSV->setChecked(true);
-    grid->addWidget(cbSaveCSV, 5, 1);
-
-    auto* note = named(new QLabel(QStringLiteral("Export of all valid data between min. amplitude and "
-                                                 "overflow-/underflow resp. saturation. \nNon-valid data are "
-                                                 "marked with Nan."),
-                                  this),
-                       "label");
-    grid->addWidget(note, 6, 0, 1, 3);
-
-    tbStartLogging = named(new QToolButton(this), "tbStartLogging");
-    tbStartLogging->setText(QStringLiteral("Start"));
-    tbStartLogging->setToolTip(QStringLiteral("Starts the logging"));
-    tbStartLogging->setMinimumWidth(120);
-    grid->addWidget(tbStartLogging, 7, 1);
-    grid->setColumnStretch(1, 1);
-
-    QMetaObject::connectSlotsByName(this);
 }
 
 void WidgetLog::setUnitControlsHidden(bool hidden)
 {
     m_unitControlsHidden = hidden;
-    lUnit->setHidden(hidden);
-    rbCM->setHidden(hidden);
-    rbLSB->setHidden(hidden);
+    ui->lUnit->setHidden(hidden);
+    ui->rbCM->setHidden(hidden);
+    ui->rbLSB->setHidden(hidden);
 }
 
 void WidgetLog::on_tbBrowse_clicked()
 {
-    QFileDialog dialog(this);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (dialog.exec() && !dialog.selectedFiles().isEmpty()) {
-        leBrowse->setText(dialog.selectedFiles().constFirst());
-        settings->setLogPath(leBrowse->text());
+    const QString chosen = DirectoryChooser::choose(this, ui->leBrowse->text());
+    if (!chosen.isEmpty()) {
+        ui->leBrowse->setText(chosen);
+        settings->setLogPath(ui->leBrowse->text());
         settings->announceUpdateCaptureLog();
     }
 }
 
 void WidgetLog::on_cbSaveCSV_clicked(bool checked)
 {
-    tbStartLogging->setEnabled(checked || cbSavePictures->isChecked());
+    ui->tbStartLogging->setEnabled(checked || ui->cbSavePictures->isChecked());
     settings->setLogCsv(checked);
     settings->announceUpdateCaptureLog();
 }
 
 void WidgetLog::on_cbSavePictures_clicked(bool checked)
 {
-    tbStartLogging->setEnabled(checked || cbSaveCSV->isChecked());
+    ui->tbStartLogging->setEnabled(checked || ui->cbSaveCSV->isChecked());
     settings->setLogPng(checked);
     settings->announceUpdateCaptureLog();
 }
@@ -233,27 +143,31 @@ void WidgetLog::on_rbLSB_toggled(bool checked)
 void WidgetLog::disableCM(bool state)
 {
     if (state) {
-        rbCM->setChecked(false);
-        rbLSB->setChecked(true);
+        ui->rbCM->setChecked(false);
+        ui->rbLSB->setChecked(true);
     }
     settings->setLogLsb(state);
     settings->announceUpdateCaptureLog();
-    rbCM->setDisabled(state);
+    ui->rbCM->setDisabled(state);
 }
 
 void WidgetLog::updateControls()
 {
-    const QSignalBlocker blockNumber(sbNumberOfPictures);
-    const QSignalBlocker blockName(leFilename);
-    const QSignalBlocker blockLsb(rbLSB);
-    sbNumberOfPictures->setValue(settings->logNumberOfPictures());
-    leFilename->setText(settings->logFilename());
-    leBrowse->setText(settings->logPath().isEmpty() ? QDir::currentPath() : settings->logPath());
-    rbLSB->setChecked(settings->logLsb());
-    rbCM->setChecked(!settings->logLsb());
-    cbSaveCSV->setChecked(settings->logCsv());
-    cbSavePictures->setChecked(settings->logPng());
-    tbStartLogging->setEnabled(settings->logCsv() || settings->logPng());
+    const QSignalBlocker blockNumber(ui->sbNumberOfPictures);
+    const QSignalBlocker blockName(ui->leFilename);
+    const QSignalBlocker blockLsb(ui->rbLSB);
+    ui->sbNumberOfPictures->setValue(settings->logNumberOfPictures());
+    // Unchanged texts are left alone, so that the cursor stays where the user types.
+    if (ui->leFilename->text() != settings->logFilename())
+        ui->leFilename->setText(settings->logFilename());
+    const QString directory = settings->logPath().isEmpty() ? QDir::currentPath() : settings->logPath();
+    if (ui->leBrowse->text() != directory)
+        ui->leBrowse->setText(directory);
+    ui->rbLSB->setChecked(settings->logLsb());
+    ui->rbCM->setChecked(!settings->logLsb());
+    ui->cbSaveCSV->setChecked(settings->logCsv());
+    ui->cbSavePictures->setChecked(settings->logPng());
+    ui->tbStartLogging->setEnabled(settings->logCsv() || settings->logPng());
     total = settings->logNumberOfPictures();
 }
 
@@ -261,10 +175,15 @@ void WidgetLog::startLogging()
 {
     // An unattended run starts even when neither CSV nor PNG is ticked (the report and the
     // binary samples are written regardless).
-    if (unattended)
+    if (unattended) {
         on_tbStartLogging_clicked();
-    else
-        tbStartLogging->click();
+        return;
+    }
+    // Only a capture started from the capture panel may go on in rounds: that panel is where
+    // it is stopped.
+    fromCapturePanel = true;
+    ui->tbStartLogging->click();
+    fromCapturePanel = false;
 }
 
 void WidgetLog::on_tbStartLogging_clicked()
@@ -272,7 +191,7 @@ void WidgetLog::on_tbStartLogging_clicked()
     if (running)
         return;
     // Unattended runs take the number from the settings: it may exceed the box's range.
-    const int n = unattended ? settings->logNumberOfPictures() : sbNumberOfPictures->value();
+    const int n = unattended ? settings->logNumberOfPictures() : ui->sbNumberOfPictures->value();
     if (n > 1 && !unattended) {
         DialogYesNo question(QStringLiteral("Do you really want to log ") + QString::number(n) +
                                  QStringLiteral(" pictures?"),
@@ -280,8 +199,8 @@ void WidgetLog::on_tbStartLogging_clicked()
         if (question.exec() != QDialog::Accepted)
             return;
     }
-    path = leBrowse->text();
-    baseName = leFilename->text().isEmpty() ? QStringLiteral("unnamed") : leFilename->text();
+    path = ui->leBrowse->text();
+    baseName = ui->leFilename->text().isEmpty() ? QStringLiteral("unnamed") : ui->leFilename->text();
     mode = settings->modeIndex();
     total = n;
     if (mode == 5) {
@@ -289,8 +208,8 @@ void WidgetLog::on_tbStartLogging_clicked()
         total = settings->logNumberOfPictures();
         baseName = settings->logFilename().isEmpty() ? QStringLiteral("unnamed") : settings->logFilename();
         path = settings->logPath();
-        rbLSB->setChecked(settings->logLsb());
-        rbCM->setChecked(!settings->logLsb());
+        ui->rbLSB->setChecked(settings->logLsb());
+        ui->rbCM->setChecked(!settings->logLsb());
     }
     // An empty path is the current directory, never the root.
     if (path.isEmpty())
@@ -313,6 +232,8 @@ void WidgetLog::on_tbStartLogging_clicked()
     }
     QFile::remove(fileOf(QStringLiteral(".csv")));
     running = true;
+    inRounds = fromCapturePanel;
+    emit runStarted();
     ZTRACE() << "logging run" << path << baseName << "mode" << mode << "pictures" << total;
     connect(log, &ControllerLog::loggingReady, this, &WidgetLog::connectSlots, Qt::UniqueConnection);
     log->start();
@@ -349,7 +270,9 @@ void WidgetLog::connectSlots()
 {
     disconnect(log, &ControllerLog::loggingReady, this, &WidgetLog::connectSlots);
     connect(tcp, &ZelTcp::failed, this, &WidgetLog::failed, Qt::UniqueConnection);
-    if (!unattended)
+    // A run in rounds goes on until it is stopped from the capture panel: it must not block
+    // the application behind the modal progress window.
+    if (!unattended && !unlimitedRounds())
         progress->show();
 
     ImageViewBase* view = viewOfRun();
@@ -379,8 +302,8 @@ void WidgetLog::connectSlots()
         endRun(false, QStringLiteral("Logging failed.\nView mode %1 cannot be logged.").arg(mode));
         return;
     }
-    const bool cm = rbCM->isChecked() && (mode == 1 || mode == 5 || mode == 9);
-    if (!logger->writeSettingsReport(unattended ? total : sbNumberOfPictures->value(),
+    const bool cm = ui->rbCM->isChecked() && (mode == 1 || mode == 5 || mode == 9);
+    if (!logger->writeSettingsReport(unattended ? total : ui->sbNumberOfPictures->value(),
                                      cm ? QStringLiteral("mm") : QStringLiteral("LSB"),
                                      fileOf(QStringLiteral(".txt")))) {
         endRun(false, QStringLiteral("Logging failed.\n") + logger->failedFile());
@@ -397,7 +320,7 @@ void WidgetLog::logging()
     if (remaining < 1) {
         // The capture panel keeps "Unlimited" on only for the DCS + grayscale mode (and on from
         // start-up until it first lays itself out), so other modes always end after `total`.
-        if (!settings->logUnlimited() || mode != 8) {
+        if (!unlimitedRounds()) {
             endRun(true, QString());
             return;
         }
@@ -411,6 +334,11 @@ void WidgetLog::logging()
     counter += 1;
     indexText = QString::number(counter).rightJustified(3, QLatin1Char('0'));
     view->startView();
+}
+
+bool WidgetLog::unlimitedRounds() const
+{
+    return inRounds && settings->logUnlimited() && mode == 8 && !unattended;
 }
 
 void WidgetLog::disconnectSlots()
@@ -459,7 +387,7 @@ QString WidgetLog::fileOf(const QString& suffix) const
 
 bool WidgetLog::savePng(const ImageViewBase* view, int index, const QString& suffix)
 {
-    if (!cbSavePictures->isChecked())
+    if (!ui->cbSavePictures->isChecked())
         return true;
     const QString file = fileOf(QLatin1Char('_') + indexText + suffix);
     if (view->displayed(index).save(file, "PNG"))
@@ -470,7 +398,7 @@ bool WidgetLog::savePng(const ImageViewBase* view, int index, const QString& suf
 
 bool WidgetLog::csv(const int* const* field, int minimum, int maximum, bool addMinimum)
 {
-    if (!cbSaveCSV->isChecked())
+    if (!ui->cbSaveCSV->isChecked())
         return true;
     if (logger->writeValueTable(field, fileOf(QStringLiteral(".csv")), minimum, maximum, addMinimum))
         return true;
@@ -521,11 +449,11 @@ void WidgetLog::logDistance()
     if (!savePng(distance, 0, QStringLiteral(".png")))
         return;
     bool ok = true;
-    if (cbSaveCSV->isChecked()) {
+    if (ui->cbSaveCSV->isChecked()) {
         DistanceLabeler labeler(settings);
         const int lowCode = labeler.cmToLsb(settings->settings3D()->distanceMin());
         const int highCode = labeler.cmToLsb(settings->settings3D()->distanceMax());
-        const bool lsb = rbLSB->isChecked();
+        const bool lsb = ui->rbLSB->isChecked();
         const QString file = fileOf(QStringLiteral(".csv"));
         DataInformationSample* sample = distance->informationSample();
         auto distanceBlock = [&](const int* const* field, int minimum, int maximum) {

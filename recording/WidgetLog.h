@@ -10,12 +10,6 @@ class ControllerLog;
 class DialogProgress;
 class ImageViewBase;
 class Logger;
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class QSpinBox;
-class QToolButton;
 class Settings;
 class WidgetAmplitude;
 class WidgetDCS;
@@ -25,6 +19,10 @@ class WidgetDistance;
 class WidgetFLIM;
 class WidgetGrayscale;
 class ZelTcp;
+
+namespace Ui {
+class WidgetLog;
+}
 
 // The image-logging page ("Logging"): records a run of N consecutive pictures of the current
 // view mode. The page owns a hidden instance of every image view; for each picture it arms
@@ -62,6 +60,8 @@ public:
 
 signals:
     void logFinished();
+    // A run has started (after the confirmation).
+    void runStarted();
     // The run is over: `ok` false with the reason after a failure.
     void runFinished(bool ok, const QString& reason);
 
@@ -90,7 +90,6 @@ public slots:
     void on_rbLSB_toggled(bool checked);
 
 private:
-    void buildForm();
     // The hidden view that records `mode` (nullptr where no view for it exists yet).
     ImageViewBase* viewOfRun() const;
     QString fileOf(const QString& suffix) const;
@@ -100,7 +99,12 @@ private:
     void pictureWritten(bool ok);
     void endRun(bool ok, const QString& reason);
     bool pictureAccepted();
+    // Whether the run goes on in rounds of `total` pictures: a capture from the capture panel
+    // in the DCS + grayscale mode with "Unlimited" on, until the panel stops it. A run from
+    // the page's own button or an unattended run always ends after its pictures.
+    bool unlimitedRounds() const;
 
+    Ui::WidgetLog* ui;
     Settings* settings;
     ZelTcp* tcp;
     ControllerLog* log;
@@ -117,6 +121,9 @@ private:
     bool unattended = false;
     bool m_unitControlsHidden = false;
     std::function<bool(int)> pictureCheck;
+    // The run was started from the capture panel (the hub's captureLogImages()).
+    bool fromCapturePanel = false;
+    bool inRounds = false;
     // Requests of the current picture that brought an incomplete frame.
     int rejectedInARow = 0;
 
@@ -130,16 +137,4 @@ private:
     // The HDR view joins here when it exists; until then its mode records nothing.
     ImageViewBase* hdr = nullptr;
     DialogProgress* progress;
-
-    QLabel* lTitle;
-    QLineEdit* leFilename;
-    QLineEdit* leBrowse;
-    QToolButton* tbBrowse;
-    QSpinBox* sbNumberOfPictures;
-    QLabel* lUnit;
-    QRadioButton* rbCM;
-    QRadioButton* rbLSB;
-    QCheckBox* cbSavePictures;
-    QCheckBox* cbSaveCSV;
-    QToolButton* tbStartLogging;
 };

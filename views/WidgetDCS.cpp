@@ -69,10 +69,15 @@ void WidgetDCS::paintFrame()
 
 void WidgetDCS::updatePixelInfo()
 {
-    infoDCS->setPixel(shownPixel().x(), shownPixel().y());
-    const QPoint p = hoveredPixel();
-    infoDCS->setDCS0(valueAt(*samples->partField(0), p) - kSampleZero);
-    infoDCS->setDCS1(valueAt(*samples->partField(1), p) - kSampleZero);
-    infoDCS->setDCS2(valueAt(*samples->partField(2), p) - kSampleZero);
-    infoDCS->setDCS3(valueAt(*samples->partField(3), p) - kSampleZero);
+    showSamples(infoDCS, *samples, shownPixel(), hoveredPixel());
+}
+
+void WidgetDCS::showSamples(InfoDCS* window, const DataCorrelationSamples& samples, const QPoint& shown,
+                            const QPoint& stored)
+{
+    window->setPixel(shown.x(), shown.y());
+    window->setDCS0(valueAt(*samples.partField(0), stored) - kSampleZero);
+    window->setDCS1(valueAt(*samples.partField(1), stored) - kSampleZero);
+    window->setDCS2(valueAt(*samples.partField(2), stored) - kSampleZero);
+    window->setDCS3(valueAt(*samples.partField(3), stored) - kSampleZero);
 }

@@ -28,6 +28,10 @@ public:
     // Whether the current settings deliver sample `index` (0 always; 1 unless dual-MGX runs
     // without pi-delay; 2 and 3 only with pi-delay and without dual-MGX).
     bool isPainted(int index) const;
+    // Shows the four samples at a stored position, less their zero level, in the pixel window
+    // (the pixel as shown, mirrored, is its title).
+    static void showSamples(InfoDCS* window, const DataCorrelationSamples& samples, const QPoint& shown,
+                            const QPoint& stored);
 
 protected:
     void connectDecoder() override;

@@ -1,5 +1,7 @@
 #include "views/WidgetDCSGrayscale.h"
 
+#include "views/WidgetDCS.h"
+
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
 #include "frames/DataCorrelationSamples.h"
@@ -11,15 +13,13 @@
 #include "render/ImageFilter.h"
 #include "render/ZelImageCreator.h"
 #include "ui_WidgetDCSGrayscale.h"
+#include "widgets/DirectoryChooser.h"
 
 #include <QDateTime>
-#include <QFileDialog>
 #include <QHideEvent>
 
 namespace {
 constexpr int kSampleMaximum = 4095;
-// The zero level of a sample; the pixel window shows each sample less it.
-constexpr int kSampleZero = 2048;
 
 const char* const kRecordingStyle = "background-color: rgb(255, 170, 0);color: rgb(255, 255, 255);"
                                     "font-family: Arial-Black;font-style: normal;font-size: 22pt;"
@@ -108,12 +108,7 @@ void WidgetDCSGrayscale::paintFrame()
 
 void WidgetDCSGrayscale::updatePixelInfo()
 {
-    infoDCS->setPixel(shownPixel().x(), shownPixel().y());
-    const QPoint p = hoveredPixel();
-    infoDCS->setDCS0(valueAt(*samples->partField(0), p) - kSampleZero);
-    infoDCS->setDCS1(valueAt(*samples->partField(1), p) - kSampleZero);
-    infoDCS->setDCS2(valueAt(*samples->partField(2), p) - kSampleZero);
-    infoDCS->setDCS3(valueAt(*samples->partField(3), p) - kSampleZero);
+    WidgetDCS::showSamples(infoDCS, *samples, shownPixel(), hoveredPixel());
 }
 
 bool WidgetDCSGrayscale::isRecording() const
@@ -182,11 +177,9 @@ void WidgetDCSGrayscale::on_leFilePath_textChanged(const QString& arg1)
 
 void WidgetDCSGrayscale::on_tbBrowse_clicked()
 {
-    QFileDialog dialog(this, QString(), settings->logPath(), QString());
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (dialog.exec() && !dialog.selectedFiles().isEmpty()) {
-        ui->leFilePath->setText(dialog.selectedFiles().constFirst());
+    const QString chosen = DirectoryChooser::choose(this, settings->logPath());
+    if (!chosen.isEmpty()) {
+        ui->leFilePath->setText(chosen);
         settings->setLogPath(ui->leFilePath->text());
     }
     settings->announceUpdateLog();

@@ -60,6 +60,8 @@ void TestWidgetLog::runOfThreePictures_data()
     QTest::addRow("DCS without pi delay") << 6 << false << QStringList{"_0.png", "_1.png"} << 2;
     QTest::addRow("DCS differences") << 7 << true << QStringList{"_1.png", "_2.png"} << 2;
     QTest::addRow("DCS differences, no pi delay: nothing") << 7 << false << QStringList{} << 0;
+    // Five sample blocks per picture in the ".bin" file, whatever the CSV and PNG boxes say.
+    QTest::addRow("DCS + grayscale") << 8 << true << QStringList{} << -5;
 }
 
 void TestWidgetLog::runOfThreePictures()
@@ -92,6 +94,8 @@ void TestWidgetLog::runOfThreePictures()
     QStringList expected{page.runBaseName() + QStringLiteral(".txt")};
     if (blocks > 0)
         expected << page.runBaseName() + QStringLiteral(".csv");
+    if (blocks < 0)
+        expected << page.runBaseName() + QStringLiteral(".bin");
     for (int i = 1; i <= 3; ++i)
         for (const QString& suffix : pngSuffixes)
             expected << page.runBaseName() + QStringLiteral("_00%1").arg(i) + suffix;
@@ -100,6 +104,9 @@ void TestWidgetLog::runOfThreePictures()
     written.sort();
     QCOMPARE(written, expected);
     const int rows = context.settings()->roi()->height();
+    if (blocks < 0)
+        QCOMPARE(QFileInfo(stem + QStringLiteral(".bin")).size(),
+                 qint64(3) * -blocks * 2 * rows * context.settings()->roi()->width());
     if (blocks > 0)
         QCOMPARE(lineCount(stem + QStringLiteral(".csv")), 3 * blocks * rows);
     QFile report(stem + QStringLiteral(".txt"));
