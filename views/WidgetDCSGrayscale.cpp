@@ -24,7 +24,8 @@ constexpr int kSampleMaximum = 4095;
 const char* const kRecordingStyle = "background-color: rgb(255, 170, 0);color: rgb(255, 255, 255);"
                                     "font-family: Arial-Black;font-style: normal;font-size: 22pt;"
                                     "font-weight: bold;";
-const char* const kIdleStyle = "background-color:rgb(255,170,0,0)";
+// Transparent: the form's "rgb(255,170,0,0)" is no colour Qt accepts (it warns on every frame).
+const char* const kIdleStyle = "background-color:rgba(255,170,0,0)";
 } // namespace
 
 WidgetDCSGrayscale::WidgetDCSGrayscale(ApplicationContext* context, QWidget* parent)
@@ -136,6 +137,11 @@ void WidgetDCSGrayscale::frameShown()
 
 void WidgetDCSGrayscale::showRecordingMessage(bool recording)
 {
+    // Called on every frame: the style sheet is set only when the message changes.
+    const Message message = recording ? Message::Recording : Message::Idle;
+    if (message == shownMessage)
+        return;
+    shownMessage = message;
     ui->lLogMessage->setStyleSheet(QLatin1String(recording ? kRecordingStyle : kIdleStyle));
     ui->lLogMessage->setText(recording ? QStringLiteral("Recording !") : QStringLiteral(" "));
 }
@@ -145,6 +151,7 @@ void WidgetDCSGrayscale::showRecordingFailure(const QString& file)
     // A frame that cannot be stored ends the recording visibly instead of leaving a gap.
     ZTRACE() << "raw recording failed:" << file;
     ui->cbLog->setChecked(false);
+    shownMessage = Message::Failed;
     ui->lLogMessage->setStyleSheet(QLatin1String(kRecordingStyle));
     ui->lLogMessage->setText(QStringLiteral("Recording failed.\n") + file);
 }

@@ -67,4 +67,12 @@ private:
     Logger* logger;
     RawRecorder* rawRecorder;
     int shownIncomplete = 0;
+    enum class Message
+    {
+        Unset,
+        Idle,
+        Recording,
+        Failed
+    };
+    Message shownMessage = Message::Unset;
 };
