@@ -336,8 +336,8 @@ void TestWidgetView::dispatchByViewMode_data()
     QTest::addRow("amplitude log") << 4 << Commands::getAmplitudeSorted() << 2 << "Amplitude Image";
     QTest::addRow("DCS") << 6 << Commands::getDCSSorted() << 4 << "Differential Correlation Samples";
     QTest::addRow("DCS differences") << 7 << Commands::getDCSSorted() << 5 << "DCS Difference";
+    QTest::addRow("point cloud") << 5 << Commands::getDistanceAndAmplitudeSorted() << 3 << "Point Cloud";
     // Views that are not part of the program yet request nothing.
-    QTest::addRow("point cloud") << 5 << QString() << 3 << "Point Cloud";
     QTest::addRow("DCS + grayscale") << 8 << QString() << 6 << "DCS + Grayscale";
 }
 

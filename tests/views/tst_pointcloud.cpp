@@ -169,12 +169,6 @@ void TestPointCloud::cloudOfTheSimulatorScene()
     QFETCH(QString, chip);
     QFETCH(QString, mode);
     QFETCH(bool, cartesian);
-#if defined(__SANITIZE_ADDRESS__)
-    // Compiling a surface of this size into a display list trips AddressSanitizer inside the
-    // software OpenGL driver (a copy in Mesa's list compiler); the release build draws it.
-    if (mode != QLatin1String("points"))
-        QSKIP("surface display lists abort inside the software OpenGL driver under AddressSanitizer");
-#endif
     SimulatorProcess sim({QStringLiteral("--chip"), chip});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
     ApplicationContext context;
