@@ -25,6 +25,8 @@ WidgetSettingsDistanceCalculation::WidgetSettingsDistanceCalculation(Application
     ui->cbAmplitudeHDR->setChecked(false);
     ui->cbAmplitudeHDR->hide();
     SettingsDistanceCalculation* calculation = settings->distanceCalculation();
+    // The views combine HDR row pairs only while the option is ticked.
+    calculation->setAmplitudeHdr(false);
     connect(calculation, &SettingsDistanceCalculation::piDelayEnabled, ui->cbPiDelay, &QCheckBox::setChecked);
     connect(calculation, &SettingsDistanceCalculation::dualMGXEnabled, ui->cbDualMGX, &QCheckBox::setChecked);
     connect(calculation, &SettingsDistanceCalculation::hdrEnabled, ui->cbHDR, &QCheckBox::setChecked);
