@@ -14,6 +14,8 @@ namespace {
 // rounding; the flash width needs a little more.
 constexpr double timeMargin = 0.2;
 constexpr double flashWidthMargin = 0.4;
+// The fields show two decimals.
+constexpr double shownPrecision = 0.005 + 1e-9;
 } // namespace
 
 WidgetSettingsFLIM::WidgetSettingsFLIM(ApplicationContext* context, QWidget* parent)
@@ -65,12 +67,18 @@ int WidgetSettingsFLIM::toSteps(double ns, double margin, double step)
     return int(steps);
 }
 
-void WidgetSettingsFLIM::sendTime(double ns, double margin, Change change, GraphSetter setter)
+void WidgetSettingsFLIM::sendTime(double ns, double margin, Change change, GraphSetter setter, HubSteps held)
 {
-    const double step = settings->flim()->step();
-    if (step > 0)
-        (controller.*change)(toSteps(ns, margin, step));
-    else
+    SettingsFLIM* flim = settings->flim();
+    const double step = flim->step();
+    if (step > 0) {
+        // The hub announces the steps it holds in ns (a loaded configuration, or the echo of a
+        // sent value): those steps are sent as they are. Converting them again would add a
+        // step whenever the margin exceeds the step, and every echo would add another.
+        const int heldSteps = (flim->*held)();
+        const bool fromHub = std::abs(ns - heldSteps * step) < shownPrecision;
+        (controller.*change)(fromHub ? heldSteps : toSteps(ns, margin, step));
+    } else
         ZTRACE() << "FLIM step unknown, timing not sent";
     (ui->widgetGraph->*setter)(int(ns));
     ui->widgetGraph->redraw();
@@ -83,35 +91,38 @@ void WidgetSettingsFLIM::on_sbNRepetition_valueChanged(int arg1)
 
 void WidgetSettingsFLIM::on_sbFlashDelay_valueChanged(double arg1)
 {
-    sendTime(arg1, timeMargin, &ControllerFLIM::changeFlashDelay, &GraphFLIM::setFlashDelay);
+    sendTime(arg1, timeMargin, &ControllerFLIM::changeFlashDelay, &GraphFLIM::setFlashDelay,
+             &SettingsFLIM::flashDelay);
 }
 
 void WidgetSettingsFLIM::on_sbFlashWidth_valueChanged(double arg1)
 {
-    sendTime(arg1, flashWidthMargin, &ControllerFLIM::changeFlashWidth, &GraphFLIM::setFlashWidth);
+    sendTime(arg1, flashWidthMargin, &ControllerFLIM::changeFlashWidth, &GraphFLIM::setFlashWidth,
+             &SettingsFLIM::flashWidth);
 }
 
 void WidgetSettingsFLIM::on_sbT1_valueChanged(double arg1)
 {
-    sendTime(arg1, timeMargin, &ControllerFLIM::changeT1, &GraphFLIM::setMgaDelay);
+    sendTime(arg1, timeMargin, &ControllerFLIM::changeT1, &GraphFLIM::setMgaDelay, &SettingsFLIM::mgaDelay);
 }
 
 void WidgetSettingsFLIM::on_sbT2_valueChanged(double arg1)
 {
-    sendTime(arg1, timeMargin, &ControllerFLIM::changeT2, &GraphFLIM::setMgaWidth);
+    sendTime(arg1, timeMargin, &ControllerFLIM::changeT2, &GraphFLIM::setMgaWidth, &SettingsFLIM::mgaWidth);
 }
 
 void WidgetSettingsFLIM::on_sbT3_valueChanged(double arg1)
 {
-    sendTime(arg1, timeMargin, &ControllerFLIM::changeT3, &GraphFLIM::setMgbDelay);
+    sendTime(arg1, timeMargin, &ControllerFLIM::changeT3, &GraphFLIM::setMgbDelay, &SettingsFLIM::mgbDelay);
 }
 
 void WidgetSettingsFLIM::on_sbT4_valueChanged(double arg1)
 {
-    sendTime(arg1, timeMargin, &ControllerFLIM::changeT4, &GraphFLIM::setMgbWidth);
+    sendTime(arg1, timeMargin, &ControllerFLIM::changeT4, &GraphFLIM::setMgbWidth, &SettingsFLIM::mgbWidth);
 }
 
 void WidgetSettingsFLIM::on_sbTREP_valueChanged(double arg1)
 {
-    sendTime(arg1, timeMargin, &ControllerFLIM::changeTREP, &GraphFLIM::setRepetitionTime);
+    sendTime(arg1, timeMargin, &ControllerFLIM::changeTREP, &GraphFLIM::setRepetitionTime,
+             &SettingsFLIM::repetitionTime);
 }

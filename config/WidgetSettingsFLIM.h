@@ -7,6 +7,7 @@
 class ApplicationContext;
 class GraphFLIM;
 class Settings;
+class SettingsFLIM;
 
 namespace Ui {
 class WidgetSettingsFLIM;
@@ -45,7 +46,8 @@ public slots:
 private:
     using Change = void (ControllerFLIM::*)(int);
     using GraphSetter = void (GraphFLIM::*)(int);
-    void sendTime(double ns, double margin, Change change, GraphSetter setter);
+    using HubSteps = int (SettingsFLIM::*)() const;
+    void sendTime(double ns, double margin, Change change, GraphSetter setter, HubSteps held);
 
     Ui::WidgetSettingsFLIM* ui;
     Settings* settings;

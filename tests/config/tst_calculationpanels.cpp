@@ -85,6 +85,7 @@ private slots:
     void smallSensorsHaveNoModulationMode();
     void flimSteps_data();
     void flimSteps();
+    void flimConfigurationSendsStoredSteps();
     void flimGraph_data();
     void flimGraph();
     void imageAveragingWritesHubFirst();
@@ -106,9 +107,10 @@ void TestCalculationPanels::distanceCalculation_data()
         << QList<int>{};
     QTest::addRow("HDR off again: distance view")
         << sequence({check("cbHDR", true), check("cbHDR", false)})
-        << QStringList{"enableDualMGX 0", "enableHDR 1", "enableHDR 0"} << 3 << false << true << QList<int>{1};
-    QTest::addRow("PI delay off") << check("cbPiDelay", false) << QStringList{"enablePiDelay 0"} << -3 << false
-                                  << true << QList<int>{};
+        << QStringList{"enableDualMGX 0", "enableHDR 1", "enableHDR 0"} << 3 << false << true
+        << QList<int>{1};
+    QTest::addRow("PI delay off") << check("cbPiDelay", false) << QStringList{"enablePiDelay 0"} << -3
+                                  << false << true << QList<int>{};
     QTest::addRow("dual MGX on: HDR off first")
         << check("cbDualMGX", true) << QStringList{"enableHDR 0", "enableDualMGX 1"} << -3 << false << true
         << QList<int>{};
@@ -208,6 +210,8 @@ void TestCalculationPanels::flimSteps_data()
         << "sbFlashWidth" << 0.5 << 12.2 << QStringList{"FLIMSetFlashWidth 25"} << 12;
     QTest::addRow("mgb delay above the other fields' maximum")
         << "sbT3" << 0.25 << 50000.0 << QStringList{"FLIMSetT3 200000"} << 50000;
+    QTest::addRow("margin above the step: the echo adds no step")
+        << "sbFlashWidth" << 0.25 << 50.0 << QStringList{"FLIMSetFlashWidth 201"} << 50;
     QTest::addRow("step unknown sends nothing") << "sbT1" << 0.0 << 30.0 << QStringList{} << 30;
 }
 
@@ -229,13 +233,24 @@ void TestCalculationPanels::flimSteps()
     sent.removeDuplicates();
     QTEST(sent, "commands");
     GraphFLIM* graph = panel.graph();
-    const QString curveText =
-        points(graph->curve(field == QLatin1String("sbT1") ? GraphFLIM::Mga
-                            : field == QLatin1String("sbT3") ? GraphFLIM::Mgb
-                                                              : GraphFLIM::Flash));
+    const QString curveText = points(graph->curve(field == QLatin1String("sbT1")   ? GraphFLIM::Mga
+                                                  : field == QLatin1String("sbT3") ? GraphFLIM::Mgb
+                                                                                   : GraphFLIM::Flash));
     QVERIFY2(curveText.contains(QStringLiteral(",%1").arg(graphNs)) ||
                  curveText.contains(QStringLiteral("%1,").arg(graphNs)),
              qPrintable(curveText));
+}
+
+void TestCalculationPanels::flimConfigurationSendsStoredSteps()
+{
+    Rig rig;
+    rig.settings()->flim()->setStep(0.25);
+    WidgetSettingsFLIM panel(&rig.context);
+    // A loaded configuration writes steps into the hub; the panel sends exactly those.
+    rig.settings()->flim()->setFlashWidth(203);
+    rig.settings()->flim()->setMgbDelay(7);
+    QCOMPARE(rig.sent(), (QStringList{"FLIMSetFlashWidth 203", "FLIMSetT3 7"}));
+    QCOMPARE(child<QDoubleSpinBox>(&panel, "sbFlashWidth")->value(), 50.75);
 }
 
 void TestCalculationPanels::flimGraph_data()
@@ -251,10 +266,10 @@ void TestCalculationPanels::flimGraph_data()
     QTest::addRow("mga width 0: flat mga, mgb starts at its delay")
         << QList<int>{0, 0, 20, 0, 5, 10, 100} << 135
         << QStringList{"0,5 0,5 135,5", "0,5 135,5", "0,3 20,3", "20,3 25,3 25,4 35,4 35,3", "35,3 135,3"};
-    QTest::addRow("flash past the cycle end") << QList<int>{50, 30, 0, 10, 0, 10, 0} << 20
-                                              << QStringList{"0,5 50,5 50,6 80,6 80,5 20,5", "80,5 20,5",
-                                                             "0,3 0,3 0,4 10,4 10,3", "10,3 10,3 10,4 20,4 20,3",
-                                                             "20,3 20,3"};
+    QTest::addRow("flash past the cycle end")
+        << QList<int>{50, 30, 0, 10, 0, 10, 0} << 20
+        << QStringList{"0,5 50,5 50,6 80,6 80,5 20,5", "80,5 20,5", "0,3 0,3 0,4 10,4 10,3",
+                       "10,3 10,3 10,4 20,4 20,3", "20,3 20,3"};
 }
 
 void TestCalculationPanels::flimGraph()

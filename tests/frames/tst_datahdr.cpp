@@ -66,8 +66,8 @@ void TestDataHDR::split_data()
         << 4 << QList<int>{4, 163, 6, 65} << 60 << doubled({1, 3, 5}) << doubled({0, 2, 4}) << 60;
     QTest::addRow("centre split: no flip above the centre")
         << 2 << QList<int>{4, 323, 6, 245} << 240 << doubled({1, 3, 5}) << doubled({0, 2, 4}) << 240;
-    QTest::addRow("payload shorter than four ROI widths") << 4 << QList<int>{0, 159, 0, 59} << 0 << QList<int>{}
-                                                          << QList<int>{} << 0;
+    QTest::addRow("payload shorter than four ROI widths")
+        << 4 << QList<int>{0, 159, 0, 59} << 0 << QList<int>{} << QList<int>{} << 0;
     QTest::addRow("odd row count stays inside the image")
         << 4 << QList<int>{4, 163, 6, 66} << 61 << doubled({1, 3, 5}) << doubled({0, 2, 4}) << 61;
 }
