@@ -13,6 +13,7 @@
 #include "views/WidgetDistance.h"
 #include "views/WidgetFLIM.h"
 #include "views/WidgetGrayscale.h"
+#include "views/WidgetHDR.h"
 #include "views/WidgetPointCloud.h"
 #include "views/WindowControls.h"
 #include "views/WindowDemo.h"
@@ -58,6 +59,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     , dcs(new WidgetDCS(context))
     , difDcs(new WidgetDifDCS(context))
     , flim(new WidgetFLIM(context))
+    , hdr(new WidgetHDR(context))
     , controller(context)
     , labeler(settings)
     , drnuCurveWindow(new InfoDRNUCurve)
@@ -78,7 +80,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     demo->addPage(difDcs);
     demo->addPage(placeholderPage(QStringLiteral("dcsGrayscale")));
     demo->addPage(flim);
-    demo->addPage(placeholderPage(QStringLiteral("hdr")));
+    demo->addPage(hdr);
     demo->fitToSensor();
 
     connect(settings, &Settings::modeIndexChanged, ui->cbViewMode, &QComboBox::setCurrentIndex);
@@ -96,10 +98,11 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
 
     connect(distance, &WidgetDistance::markerSelected, ui->cbPixelInfo, &QCheckBox::setChecked);
     connect(distance, &WidgetDistance::timeScopeChecked, ui->cbTimeScope, &QCheckBox::setChecked);
-    for (ImageViewBase* view : {static_cast<ImageViewBase*>(grayscale), static_cast<ImageViewBase*>(distance),
-                                static_cast<ImageViewBase*>(amplitude),
-                                static_cast<ImageViewBase*>(pointCloud), static_cast<ImageViewBase*>(dcs),
-                                static_cast<ImageViewBase*>(difDcs), static_cast<ImageViewBase*>(flim)})
+    for (ImageViewBase* view :
+         {static_cast<ImageViewBase*>(grayscale), static_cast<ImageViewBase*>(distance),
+          static_cast<ImageViewBase*>(amplitude), static_cast<ImageViewBase*>(pointCloud),
+          static_cast<ImageViewBase*>(dcs), static_cast<ImageViewBase*>(difDcs),
+          static_cast<ImageViewBase*>(flim), static_cast<ImageViewBase*>(hdr)})
         connect(view, &ImageViewBase::pictureUpdated, this, &WidgetView::pictureShown);
 
     // The selector starts on the hub's view mode (the FLIM mode, 10, has no item).
@@ -210,8 +213,11 @@ void WidgetView::getPicture()
     case 7:
         difDcs->startView();
         break;
+    case 9:
+        hdr->startView();
+        break;
     default:
-        // The DCS + grayscale and HDR views are not part of the program yet:
+        // The DCS + grayscale view is not part of the program yet:
         // nothing is requested, and the snapshot button is offered again.
         ZTRACE() << "no image view for view mode" << index;
         ready();
@@ -231,6 +237,7 @@ void WidgetView::pauseVideo()
     dcs->disconnectSlots();
     difDcs->disconnectSlots();
     flim->disconnectSlots();
+    hdr->disconnectSlots();
     disconnect(tcp, &ZelTcp::ready, this, &WidgetView::getPicture);
     disconnect(tcp, &ZelTcp::failed, this, &WidgetView::getPicture);
     ui->pbGetPicture->setEnabled(true);

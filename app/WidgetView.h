@@ -21,8 +21,13 @@ class WidgetDifDCS;
 class WidgetDistance;
 class WidgetFLIM;
 class WidgetGrayscale;
+class WidgetHDR;
 class WidgetPointCloud;
 class WidgetSettings3D;
+class WidgetSettingsDataValidation;
+class WidgetSettingsDistanceCalculation;
+class WidgetSettingsFLIM;
+class WidgetSettingsImage;
 class WidgetSettingsBinningAndReduction;
 class WidgetSettingsIntegrationTime;
 class WidgetSettingsModulation;
@@ -58,6 +63,7 @@ public:
     WidgetDCS* dcsView() const { return dcs; }
     WidgetDifDCS* difDcsView() const { return difDcs; }
     WidgetFLIM* flimView() const { return flim; }
+    WidgetHDR* hdrView() const { return hdr; }
     // The image-window page of a view mode (-1 for none).
     static int pageOfMode(int modeIndex);
 
@@ -87,6 +93,10 @@ public:
     WidgetSettingsIntegrationTime* integrationTimePanel() const { return panelIntegrationTime; }
     WidgetSettingsModulation* modulationPanel() const { return panelModulation; }
     WidgetSettingsBinningAndReduction* binningPanel() const { return panelBinning; }
+    WidgetSettingsDistanceCalculation* distanceCalculationPanel() const { return panelCalculation; }
+    WidgetSettingsFLIM* flimPanel() const { return panelFlim; }
+    WidgetSettingsImage* imagePanel() const { return panelImage; }
+    WidgetSettingsDataValidation* dataValidationPanel() const { return panelDataValidation; }
 
 signals:
     void rbManualToggled(bool);
@@ -187,6 +197,7 @@ private:
     WidgetDCS* dcs;
     WidgetDifDCS* difDcs;
     WidgetFLIM* flim;
+    WidgetHDR* hdr;
     // minAmplitude while the pixel scope shows every pixel.
     int savedMinAmplitude = 0;
     ControllerView controller;
@@ -197,6 +208,10 @@ private:
     WidgetSettingsIntegrationTime* panelIntegrationTime = nullptr;
     WidgetSettingsModulation* panelModulation = nullptr;
     WidgetSettingsBinningAndReduction* panelBinning = nullptr;
+    WidgetSettingsDistanceCalculation* panelCalculation = nullptr;
+    WidgetSettingsFLIM* panelFlim = nullptr;
+    WidgetSettingsImage* panelImage = nullptr;
+    WidgetSettingsDataValidation* panelDataValidation = nullptr;
     // The correction gate: A ABS suits the frequency's calibration, B modulation panel,
     // C distance-calculation panel, D binning panel.
     bool gate[4] = {true, true, true, true};
