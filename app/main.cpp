@@ -1,6 +1,7 @@
 #include "app/ApplicationContext.h"
 #include "app/CommandLineOptions.h"
 #include "app/DialogStart.h"
+#include "app/EventLoopWatch.h"
 #include "app/MessageAutoCloser.h"
 #include "app/Resources.h"
 #include "app/ScreenshotTaker.h"
@@ -164,6 +165,9 @@ int main(int argc, char* argv[])
         window->close();
     // A window already closed (by a message's own event loop, for example) has asked the
     // application to quit before its loop ran; that request would be lost.
+    // With traces on, every long hold of the event loop is traced (the fault matrix reads them).
+    EventLoopWatch eventLoopWatch;
+    eventLoopWatch.start();
     const int exitCode = window->isVisible() ? application.exec() : 0;
     screenshot.reset();
     window.reset();
