@@ -130,6 +130,10 @@ int main(int argc, char* argv[])
     QObject::connect(window.get(), &WindowMain::videoStartRequested, view,
                      &WidgetView::on_pbGetVideo_clicked);
 
+    // With traces on, every long hold of the event loop from here on is traced (the fault
+    // matrix reads them); the splash screen's own loop below already runs frames.
+    EventLoopWatch eventLoopWatch;
+    eventLoopWatch.start();
     window->show();
     // The splash screen waits here for the main window to be exposed, running the event loop:
     // live video may already start and the first frames arrive. The screenshot is armed only
@@ -165,9 +169,6 @@ int main(int argc, char* argv[])
         window->close();
     // A window already closed (by a message's own event loop, for example) has asked the
     // application to quit before its loop ran; that request would be lost.
-    // With traces on, every long hold of the event loop is traced (the fault matrix reads them).
-    EventLoopWatch eventLoopWatch;
-    eventLoopWatch.start();
     const int exitCode = window->isVisible() ? application.exec() : 0;
     screenshot.reset();
     window.reset();

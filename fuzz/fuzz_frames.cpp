@@ -1,7 +1,9 @@
-// Every frame decoder against any reply under any settings. The first bytes choose the chip,
-// the sensor size, the view mode, the ROI (also far outside the sensor), binning, row
-// reduction, dual MGX, pi delay, the FLIM flag, the modulation index and the offset; the rest
-// is the reply. The decoders live across inputs, as they do across frames in the program.
+// Every frame decoder against any reply under any settings. The first byte chooses the decoder
+// (one image, distance and amplitude, or the correlation samples with their differences), the
+// next ones the chip, the sensor size, the view mode, the ROI (also far outside the sensor),
+// binning, row reduction, dual MGX, pi delay, the FLIM flag, the modulation index and the
+// offset; the rest is the reply. The decoders live across inputs, as they do across frames in
+// the program.
 
 #include "frames/DataCorrelationSamples.h"
 #include "frames/DataInformationSample.h"
@@ -82,23 +84,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzInput input(data, size);
     Decoders& d = *decoders;
+    const int decoder = input.intIn(0, 2);
     choose(input, d.settings, d.field);
     QByteArray reply = input.rest();
 
     for (const QString& command : d.commands) {
-        const int expected = FrameSize::expectedBytes(&d.settings, command);
-        if (expected < -1)
+        if (FrameSize::expectedBytes(&d.settings, command) < -1)
             std::abort();
     }
-    d.field.updateData(reply);
-    // Every cell is no data, a word of the reply less the offset, its logarithm or a status code.
-    const int* cells = d.field.cells();
-    for (int i = 0; i < d.field.cellCount(); ++i) {
-        if (cells[i] < DataPixelfield::kNoLogarithm - 3000 || cells[i] > 65535)
-            std::abort();
+    switch (decoder) {
+    case 0: {
+        d.field.updateData(reply);
+        // Every cell is no data, a word of the reply less the offset, its logarithm or a status code.
+        const int* cells = d.field.cells();
+        for (int i = 0; i < d.field.cellCount(); ++i) {
+            if (cells[i] < DataPixelfield::kNoLogarithm - 3000 || cells[i] > 65535)
+                std::abort();
+        }
+        break;
     }
-    d.information.updateData(reply);
-    d.samples.updateData(reply);
-    d.samples.calculateDifference();
+    case 1:
+        d.information.updateData(reply);
+        break;
+    default:
+        d.samples.updateData(reply);
+        d.samples.calculateDifference();
+        break;
+    }
     return 0;
 }
