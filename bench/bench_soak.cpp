@@ -4,6 +4,7 @@
 // frozen frame. Reports the resident memory after 1,000, 10,000 and 100,000 frames and the
 // frame rate; the memory must not grow past the first 1,000 frames.
 // KESTRANE_SOAK_FRAMES sets a shorter run for a quick look (the checkpoints past it are left out).
+#include "ResidentMemory.h"
 #include "app/ApplicationContext.h"
 #include "app/Resources.h"
 #include "app/WidgetView.h"
@@ -17,22 +18,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 
-#include <unistd.h>
 
 namespace {
 
 SimulatorProcess* gSimulator = nullptr;
-
-long residentKilobytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : -1;
-}
 
 long soakFrames()
 {
