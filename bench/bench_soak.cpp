@@ -19,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 
-
 namespace {
 
 SimulatorProcess* gSimulator = nullptr;
