@@ -457,6 +457,9 @@ void TestWindowMain::calibrationAndLogActions()
 void TestWindowMain::startVideoWish()
 {
     Fixture f;
+    // Video starts only for an identified camera of a supported chip.
+    f.settings()->setChipType(2);
+    f.settings()->setPartVersion(7);
     QSignalSpy spy(f.window.get(), &WindowMain::videoStartRequested);
     f.window->setStartVideoWhenShown(true);
     // No identified camera, no video.
