@@ -15,6 +15,7 @@
 #include "views/WidgetDistance.h"
 #include "views/WidgetFLIM.h"
 #include "views/WidgetGrayscale.h"
+#include "views/WidgetHDR.h"
 #include "views/WidgetPointCloud.h"
 #include "views/WindowControls.h"
 #include "views/WindowDemo.h"
@@ -61,6 +62,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     , difDcs(new WidgetDifDCS(context))
     , dcsGrayscale(new WidgetDCSGrayscale(context))
     , flim(new WidgetFLIM(context))
+    , hdr(new WidgetHDR(context))
     , controller(context)
     , labeler(settings)
     , drnuCurveWindow(new InfoDRNUCurve)
@@ -82,7 +84,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     demo->addPage(difDcs);
     demo->addPage(dcsGrayscale);
     demo->addPage(flim);
-    demo->addPage(placeholderPage(QStringLiteral("hdr")));
+    demo->addPage(hdr);
     demo->fitToSensor();
 
     connect(settings, &Settings::modeIndexChanged, ui->cbViewMode, &QComboBox::setCurrentIndex);
@@ -104,7 +106,8 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
          {static_cast<ImageViewBase*>(grayscale), static_cast<ImageViewBase*>(distance),
           static_cast<ImageViewBase*>(amplitude), static_cast<ImageViewBase*>(pointCloud),
           static_cast<ImageViewBase*>(dcs), static_cast<ImageViewBase*>(difDcs),
-          static_cast<ImageViewBase*>(dcsGrayscale), static_cast<ImageViewBase*>(flim)})
+          static_cast<ImageViewBase*>(dcsGrayscale), static_cast<ImageViewBase*>(flim),
+          static_cast<ImageViewBase*>(hdr)})
         connect(view, &ImageViewBase::pictureUpdated, this, &WidgetView::pictureShown);
 
     // The selector starts on the hub's view mode (the FLIM mode, 10, has no item).
@@ -219,9 +222,11 @@ void WidgetView::getPicture()
     case 8:
         dcsGrayscale->startView();
         break;
+    case 9:
+        hdr->startView();
+        break;
     default:
-        // The HDR view is not part of the program yet:
-        // nothing is requested, and the snapshot button is offered again.
+        // No view for this mode: nothing is requested, and the snapshot button is offered again.
         ZTRACE() << "no image view for view mode" << index;
         ready();
         break;
@@ -241,6 +246,7 @@ void WidgetView::pauseVideo()
     difDcs->disconnectSlots();
     dcsGrayscale->disconnectSlots();
     flim->disconnectSlots();
+    hdr->disconnectSlots();
     disconnect(tcp, &ZelTcp::ready, this, &WidgetView::getPicture);
     disconnect(tcp, &ZelTcp::failed, this, &WidgetView::getPicture);
     ui->pbGetPicture->setEnabled(true);

@@ -23,8 +23,13 @@ class WidgetDistance;
 class WidgetFLIM;
 class WidgetGrayscale;
 class WidgetLogging;
+class WidgetHDR;
 class WidgetPointCloud;
 class WidgetSettings3D;
+class WidgetSettingsDataValidation;
+class WidgetSettingsDistanceCalculation;
+class WidgetSettingsFLIM;
+class WidgetSettingsImage;
 class WidgetSettingsBinningAndReduction;
 class WidgetSettingsIntegrationTime;
 class WidgetSettingsModulation;
@@ -62,6 +67,7 @@ public:
     WidgetDCSGrayscale* dcsGrayscaleView() const { return dcsGrayscale; }
     WidgetFLIM* flimView() const { return flim; }
     WidgetLogging* capturePanel() const { return logging; }
+    WidgetHDR* hdrView() const { return hdr; }
     // The image-window page of a view mode (-1 for none).
     static int pageOfMode(int modeIndex);
 
@@ -91,6 +97,10 @@ public:
     WidgetSettingsIntegrationTime* integrationTimePanel() const { return panelIntegrationTime; }
     WidgetSettingsModulation* modulationPanel() const { return panelModulation; }
     WidgetSettingsBinningAndReduction* binningPanel() const { return panelBinning; }
+    WidgetSettingsDistanceCalculation* distanceCalculationPanel() const { return panelCalculation; }
+    WidgetSettingsFLIM* flimPanel() const { return panelFlim; }
+    WidgetSettingsImage* imagePanel() const { return panelImage; }
+    WidgetSettingsDataValidation* dataValidationPanel() const { return panelDataValidation; }
 
 signals:
     void rbManualToggled(bool);
@@ -192,6 +202,7 @@ private:
     WidgetDifDCS* difDcs;
     WidgetDCSGrayscale* dcsGrayscale;
     WidgetFLIM* flim;
+    WidgetHDR* hdr;
     // minAmplitude while the pixel scope shows every pixel.
     int savedMinAmplitude = 0;
     ControllerView controller;
@@ -202,6 +213,10 @@ private:
     WidgetSettingsIntegrationTime* panelIntegrationTime = nullptr;
     WidgetSettingsModulation* panelModulation = nullptr;
     WidgetSettingsBinningAndReduction* panelBinning = nullptr;
+    WidgetSettingsDistanceCalculation* panelCalculation = nullptr;
+    WidgetSettingsFLIM* panelFlim = nullptr;
+    WidgetSettingsImage* panelImage = nullptr;
+    WidgetSettingsDataValidation* panelDataValidation = nullptr;
     // The correction gate: A ABS suits the frequency's calibration, B modulation panel,
     // C distance-calculation panel, D binning panel.
     bool gate[4] = {true, true, true, true};

@@ -5,6 +5,7 @@
 
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
+#include "config/WidgetSettingsDistanceCalculation.h"
 #include "measurement/InfoDRNUCurve.h"
 #include "recording/WidgetLogging.h"
 #include "settings/Settings.h"
@@ -165,7 +166,8 @@ void WidgetView::refreshRoiViews()
 void WidgetView::applyViewModeLayout(int index)
 {
     SettingsDistanceCalculation* calculation = settings->distanceCalculation();
-    calculation->setAmplitudeHdr(false);
+    if (panelCalculation)
+        panelCalculation->setAmplitudeHdrOption(false);
     calculation->setSmallAmplitudeScale(false);
     setShown({ui->lFOV, ui->sbFOV}, false);
 
@@ -185,8 +187,9 @@ void WidgetView::applyViewModeLayout(int index)
         calculation->setDualMGX(false);
         announceCorrectionStatus();
     } else {
-        if (index != hdrItem && index <= 5 && calculation->hdr())
-            calculation->setAmplitudeHdr(true);
+        // The HDR view shows the combined image beside the others and needs no option.
+        if (index != hdrItem && index <= 5 && calculation->hdr() && panelCalculation)
+            panelCalculation->setAmplitudeHdrOption(true);
         if (index == 4)
             calculation->setSmallAmplitudeScale(true);
         if (index == 5)

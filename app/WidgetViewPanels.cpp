@@ -5,6 +5,10 @@
 #include "app/ApplicationContext.h"
 #include "config/WidgetSettings3D.h"
 #include "config/WidgetSettingsBinningAndReduction.h"
+#include "config/WidgetSettingsDataValidation.h"
+#include "config/WidgetSettingsDistanceCalculation.h"
+#include "config/WidgetSettingsFLIM.h"
+#include "config/WidgetSettingsImage.h"
 #include "config/WidgetSettingsIntegrationTime.h"
 #include "config/WidgetSettingsModulation.h"
 #include "config/WidgetSettingsROI.h"
@@ -36,12 +40,20 @@ void WidgetView::setUpSettingsPanels(ApplicationContext* context)
     panelBinning = new WidgetSettingsBinningAndReduction(context);
     panelRoi = new WidgetSettingsROI(context);
     panelTransformation = new WidgetSettingsTransformation(context);
+    panelCalculation = new WidgetSettingsDistanceCalculation(context);
+    panelFlim = new WidgetSettingsFLIM(context);
+    panelImage = new WidgetSettingsImage(context);
+    panelDataValidation = new WidgetSettingsDataValidation(context);
     place(ui->gbOptionsIntegrationTime, panelIntegrationTime);
     place(ui->gbOptionsModulation, panelModulation);
     place(ui->gbOptions3D, panel3D);
     place(ui->gbOptionsBinningAndReduction, panelBinning);
     place(ui->gbOptionsROI, panelRoi);
     place(ui->gbOptionsTransformation, panelTransformation);
+    place(ui->gbOptionsCalculation, panelCalculation);
+    place(ui->gbOptionsFLIM, panelFlim);
+    place(ui->gbOptionsImage, panelImage);
+    place(ui->gbOptionsDataValidation, panelDataValidation);
 
     // Conditions B (the frequency's calibration) and D (full-resolution readout) of the
     // correction gate.
@@ -49,6 +61,15 @@ void WidgetView::setUpSettingsPanels(ApplicationContext* context)
             &WidgetView::updateCorrectionFields);
     connect(panelBinning, &WidgetSettingsBinningAndReduction::updateCorrFields, this,
             &WidgetView::updateCorrectionFields);
+    // Condition C: the distance calculation the camera's calibration was made with.
+    connect(panelCalculation, &WidgetSettingsDistanceCalculation::updateCorrFields, this,
+            &WidgetView::updateCorrectionFields);
+    // HDR switched off leaves the HDR view for the distance view. Switching to grayscale
+    // switches HDR off itself: the selector then stays on grayscale.
+    connect(panelCalculation, &WidgetSettingsDistanceCalculation::hdrToggled, this, [this](int index) {
+        if (ui->cbViewMode->currentIndex() != 0)
+            on_cbViewMode_currentIndexChanged(index);
+    });
     applyViewModeToSettingsPanels(ui->cbViewMode->currentIndex());
 }
 
@@ -61,6 +82,11 @@ void WidgetView::applyChipToSettingsPanels(bool flimChip)
     panelRoi->setEmulationVisible(chipType == 2 || chipType == 3);
     panelRoi->setBottomRightYEnabled(!mirroredHalves(chipType));
     panelRoi->applySensorLimits();
+    panelCalculation->applyChip();
+    panelDataValidation->applyChip();
+    // The start-up sequence has read the camera's FLIM step by now.
+    if (flimChip)
+        panelFlim->applyStep();
     // A FLIM chip has its gate timing instead of integration times, and no distances.
     ui->gbOptionsIntegrationTime->setVisible(!flimChip);
     ui->gbOptions3D->setVisible(!flimChip && ui->cbViewMode->currentIndex() != 0);

@@ -1,6 +1,7 @@
 #include "app/ApplicationContext.h"
 #include "app/CommandLineOptions.h"
 #include "app/DialogStart.h"
+#include "app/EventLoopWatch.h"
 #include "app/MessageAutoCloser.h"
 #include "app/Resources.h"
 #include "app/ScreenshotTaker.h"
@@ -165,6 +166,10 @@ int main(int argc, char* argv[])
         QTimer::singleShot(0, page, &WidgetLog::startLogging);
     }
 
+    // With traces on, every long hold of the event loop from here on is traced (the fault
+    // matrix reads them); the splash screen's own loop below already runs frames.
+    EventLoopWatch eventLoopWatch;
+    eventLoopWatch.start();
     window->show();
     // The splash screen waits here for the main window to be exposed, running the event loop:
     // live video may already start and the first frames arrive. The screenshot is armed only

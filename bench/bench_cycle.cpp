@@ -3,6 +3,7 @@
 // paint) next to a minimal raw-socket loop doing the same exchanges with no decoding, the
 // client's overhead per frame, and the client's resident memory over a long run.
 
+#include "ResidentMemory.h"
 #include "frames/DataInformationSample.h"
 #include "link/Commands.h"
 #include "link/ZelTcp.h"
@@ -13,7 +14,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QGuiApplication>
 
 #include <arpa/inet.h>
@@ -98,15 +98,6 @@ bool rawExchange(quint16 port, const QByteArray& line, QByteArray& buffer)
     }
     ::close(fd);
     return ok;
-}
-
-long residentKilobytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : -1;
 }
 
 void BM_ClientLoopFrame(benchmark::State& state)

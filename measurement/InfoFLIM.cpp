@@ -21,7 +21,14 @@ InfoFLIM::InfoFLIM(QWidget* parent) : QWidget(parent)
     header = findChild<QLabel*>(QStringLiteral("lHeader"));
     mga = InfoWindowStyle::addRow(this, grid, 1, QStringLiteral("Mga"), QStringLiteral("lMga"));
     mgb = InfoWindowStyle::addRow(this, grid, 2, QStringLiteral("Mgb"), QStringLiteral("lMgb"));
+    grid->itemAtPosition(1, 0)->widget()->setObjectName(QStringLiteral("lMgaTitle"));
+    QWidget* mgbTitle = grid->itemAtPosition(2, 0)->widget();
+    mgbTitle->setObjectName(QStringLiteral("lMgbTitle"));
+    // The second sample sits on the grey panel, as the average row of the other windows.
+    for (QWidget* cell : {mgbTitle, static_cast<QWidget*>(mgb)})
+        cell->setStyleSheet(QStringLiteral("background-color: rgb(202,202,202);"));
     setMinimumWidth(240);
+    resize(240, 58);
 }
 
 InfoFLIM::~InfoFLIM()

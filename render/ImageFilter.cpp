@@ -148,18 +148,32 @@ void ImageFilter::gauss3x3(DataPixelfield& field, bool enabled, int iterations)
 
 void ImageFilter::mergeHdrRows(DataPixelfield& deciding, DataPixelfield* following)
 {
+    if (m_settings && m_settings->distanceCalculation()->amplitudeHdr())
+        combineHdrRows(deciding, following);
+}
+
+void ImageFilter::combineHdrRows(DataPixelfield& deciding, DataPixelfield* following)
+{
+    if (!m_settings)
+        return;
     int columns = deciding.width();
     int rows = deciding.height();
     if (following) {
         columns = std::min(columns, following->width());
         rows = std::min(rows, following->height());
     }
-    mergeHdrRows(deciding.data(), following ? following->data() : nullptr, columns, rows);
+    combineRows(deciding.data(), following ? following->data() : nullptr, columns, rows);
 }
 
 void ImageFilter::mergeHdrRows(int** deciding, int** following, int columns, int rows)
 {
-    if (!m_settings || !deciding || !m_settings->distanceCalculation()->amplitudeHdr())
+    if (m_settings && m_settings->distanceCalculation()->amplitudeHdr())
+        combineRows(deciding, following, columns, rows);
+}
+
+void ImageFilter::combineRows(int** deciding, int** following, int columns, int rows)
+{
+    if (!deciding)
         return;
     const FilterRegion roi = roiOn(m_settings, columns, rows);
     if (roi.isEmpty())

@@ -59,11 +59,15 @@ public:
     // else the larger), in `deciding` and, when given, in `following`.
     void mergeHdrRows(DataPixelfield& deciding, DataPixelfield* following = nullptr);
     void mergeHdrRows(int** deciding, int** following, int columns, int rows);
+    // The same merge whatever amplitudeHdr says (the HDR view's combined image).
+    void combineHdrRows(DataPixelfield& deciding, DataPixelfield* following = nullptr);
 
     // A count from the settings made usable: none when negative, at most kMaxIterations.
     static int boundedIterations(int iterations);
 
 private:
+    // The row-pair merge itself, on the ROI of a columns x rows field.
+    void combineRows(int** deciding, int** following, int columns, int rows);
     Settings* m_settings;
     MedianKernel m_medianKernel;
     std::vector<int> m_gaussWork;

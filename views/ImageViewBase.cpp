@@ -5,6 +5,7 @@
 #include "frames/DataPixelfield.h"
 #include "measurement/InfoPixelScope.h"
 #include "render/AxisLabeler.h"
+#include "render/DistanceLabeler.h"
 #include "render/ImageFilter.h"
 #include "render/ZelImageCreator.h"
 #include "views/ScopeFeed.h"
@@ -331,6 +332,24 @@ void ImageViewBase::showLegend(QLabel* legendLabel, int type)
     // The bar of this view's own mapping: a view that painted nothing this frame (white
     // pictures) must not show the bar another view left in the shared creator.
     legendLabel->setPixmap(QPixmap::fromImage(imageCreator->legend(type)));
+}
+
+ImageViewBase::DistanceRange ImageViewBase::distanceRange(DistanceLabeler& labeler) const
+{
+    const Settings3D* s3d = settings->settings3D();
+    DistanceRange range{s3d->distanceMin(), s3d->distanceMax()};
+    if (range.maximumCm <= range.minimumCm)
+        range = {0, labeler.updateRangeCm()};
+    return range;
+}
+
+void ImageViewBase::showDistanceLegendLabels(QLabel* end, QLabel* begin, const DistanceRange& range)
+{
+    if (range.minimumCm == legendRange.minimumCm && range.maximumCm == legendRange.maximumCm)
+        return;
+    legendRange = range;
+    end->setText(QString::number(range.maximumCm / 100.0, 'g', 6) + QStringLiteral(" m"));
+    begin->setText(QString::number(range.minimumCm / 100.0, 'g', 6) + QStringLiteral(" m"));
 }
 
 void ImageViewBase::mouseHover(int x, int y)

@@ -17,6 +17,7 @@
 class ApplicationContext;
 class AxisLabeler;
 class DataPixelfield;
+class DistanceLabeler;
 class EdgeFilter;
 class ImageFilter;
 class InfoPixelScope;
@@ -155,6 +156,18 @@ protected:
     void showBlank(int index);
     // The legend bar of mapping `type`; converted only when the type changes.
     void showLegend(QLabel* legendLabel, int type);
+    // The distance range painted by the distance pictures, in cm.
+    struct DistanceRange
+    {
+        int minimumCm = 0;
+        int maximumCm = 0;
+    };
+    // The settings' range; a range never configured (maximum not above minimum, both 0 before
+    // a configuration is loaded) would paint every pixel as out of range, so the whole
+    // unambiguous range is shown instead.
+    DistanceRange distanceRange(DistanceLabeler& labeler) const;
+    // The legend's end labels in metres, rewritten only when the range changes.
+    void showDistanceLegendLabels(QLabel* end, QLabel* begin, const DistanceRange& range);
     // Sets or clears the marker; while acquisition is stopped a set marker fetches a frame, so
     // that the cross appears at once.
     void setMarker(bool state);
@@ -218,4 +231,5 @@ private:
     bool followsAlways = false;
     int cornerKey = -1;
     int legendType = -1;
+    DistanceRange legendRange{-1, -1};
 };

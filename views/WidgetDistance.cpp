@@ -56,17 +56,9 @@ bool WidgetDistance::pixelInfoDue() const
 
 void WidgetDistance::paintFrame()
 {
-    const Settings3D* s3d = settings->settings3D();
-    int minimumCm = s3d->distanceMin();
-    int maximumCm = s3d->distanceMax();
-    // A range that was never configured (both 0 before a configuration is loaded) would paint
-    // every pixel as out of range: show the whole unambiguous range instead.
-    if (maximumCm <= minimumCm) {
-        minimumCm = 0;
-        maximumCm = distanceLabeler->updateRangeCm();
-    }
-    const int minimum = distanceLabeler->cmToLsb(minimumCm);
-    const int maximum = distanceLabeler->cmToLsb(maximumCm);
+    const DistanceRange range = distanceRange(*distanceLabeler);
+    const int minimum = distanceLabeler->cmToLsb(range.minimumCm);
+    const int maximum = distanceLabeler->cmToLsb(range.maximumCm);
 
     DataPixelfield& distance = *sample->distanceField(false);
     DataPixelfield& amplitude = *sample->amplitudeField(false);
@@ -79,17 +71,7 @@ void WidgetDistance::paintFrame()
 
     showField(0, distance, minimum, maximum, ZelImageCreator::ReversedRamp, distanceBadPixelColor());
     showLegend(ui->lImageLegendDistance, ZelImageCreator::ReversedRamp);
-    updateLegendLabels(minimumCm, maximumCm);
-}
-
-void WidgetDistance::updateLegendLabels(int minimumCm, int maximumCm)
-{
-    if (minimumCm == legendMinimumCm && maximumCm == legendMaximumCm)
-        return;
-    legendMinimumCm = minimumCm;
-    legendMaximumCm = maximumCm;
-    ui->lLegendDistanceEnd->setText(QString::number(maximumCm / 100.0, 'g', 6) + QStringLiteral(" m"));
-    ui->lLegendDistanceBegin->setText(QString::number(minimumCm / 100.0, 'g', 6) + QStringLiteral(" m"));
+    showDistanceLegendLabels(ui->lLegendDistanceEnd, ui->lLegendDistanceBegin, range);
 }
 
 void WidgetDistance::updatePixelInfo()

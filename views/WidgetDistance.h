@@ -45,15 +45,10 @@ protected:
     bool pixelInfoDue() const override;
 
 private:
-    void updateLegendLabels(int minimumCm, int maximumCm);
-
     Ui::WidgetDistance* ui;
     DataInformationSample* sample;
     DistanceLabeler* distanceLabeler;
     InfoDistance* infoDistance;
     InfoPixelTimeScope* timeScope;
     int timeScopeCount = 0;
-    // The legend's end labels are rewritten only when the range changes.
-    int legendMinimumCm = -1;
-    int legendMaximumCm = -1;
 };

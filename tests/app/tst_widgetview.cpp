@@ -338,8 +338,7 @@ void TestWidgetView::dispatchByViewMode_data()
     QTest::addRow("DCS differences") << 7 << Commands::getDCSSorted() << 5 << "DCS Difference";
     QTest::addRow("DCS + grayscale") << 8 << Commands::getDCSTOFAndGrayscaleSorted() << 6
                                      << "DCS + Grayscale";
-    // Views that are not part of the program yet request nothing.
-    QTest::addRow("point cloud") << 5 << QString() << 3 << "Point Cloud";
+    QTest::addRow("point cloud") << 5 << Commands::getDistanceAndAmplitudeSorted() << 3 << "Point Cloud";
 }
 
 void TestWidgetView::dispatchByViewMode()

@@ -440,7 +440,8 @@ void TestGroups::signalsKeepTheirSignatures_data()
                                                  "repetitionTimeChanged(double)", "repetitionsChanged(int)"};
     QTest::addRow("SettingsPixelScope has none") << &SettingsPixelScope::staticMetaObject << QStringList();
     QTest::addRow("Settings") << &Settings::staticMetaObject
-                              << QStringList{"stopRequested()",
+                              << QStringList{"frameReceived(bool)",
+                                             "stopRequested()",
                                              "startRequested()",
                                              "pauseRequested()",
                                              "paused()",

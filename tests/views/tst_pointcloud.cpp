@@ -156,12 +156,13 @@ void TestPointCloud::cloudOfTheSimulatorScene_data()
     QTest::addColumn<QString>("chip");
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("cartesian");
-    for (const char* chip : {"zc320", "zc310"}) {
-        for (const char* mode : {"points", "surface", "gray surface"}) {
-            QTest::addRow("%s %s grid", chip, mode) << chip << mode << false;
-            QTest::addRow("%s %s cartesian", chip, mode) << chip << mode << true;
-        }
-    }
+    // Each mode, each coordinate kind and each sensor size at least once (surfaces are slow
+    // to draw under the sanitizer's software rendering).
+    QTest::addRow("zc320 points grid") << "zc320" << "points" << false;
+    QTest::addRow("zc320 surface cartesian") << "zc320" << "surface" << true;
+    QTest::addRow("zc320 gray surface grid") << "zc320" << "gray surface" << false;
+    QTest::addRow("zc310 points cartesian") << "zc310" << "points" << true;
+    QTest::addRow("zc310 surface grid") << "zc310" << "surface" << false;
 }
 
 void TestPointCloud::cloudOfTheSimulatorScene()
@@ -169,12 +170,6 @@ void TestPointCloud::cloudOfTheSimulatorScene()
     QFETCH(QString, chip);
     QFETCH(QString, mode);
     QFETCH(bool, cartesian);
-#if defined(__SANITIZE_ADDRESS__)
-    // Compiling a surface of this size into a display list trips AddressSanitizer inside the
-    // software OpenGL driver (a copy in Mesa's list compiler); the release build draws it.
-    if (mode != QLatin1String("points"))
-        QSKIP("surface display lists abort inside the software OpenGL driver under AddressSanitizer");
-#endif
     SimulatorProcess sim({QStringLiteral("--chip"), chip});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorString()));
     ApplicationContext context;
