@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 class Settings;
 class ZelTcp;
@@ -14,6 +15,9 @@ class Controller final : public QObject
 public:
     // How long an exchange still in flight may take to end before a settings command aborts it.
     static constexpr int kPauseWait = 5000;
+    // How long a pause request may stay unanswered: the longest frame time-out of the loop.
+    // After it the loop is taken as paused, so that a stuck loop cannot lock the panels.
+    static constexpr int kPauseAnswerWait = 5000;
 
     Controller(Settings* settings, ZelTcp* tcp, QObject* parent = nullptr);
     ~Controller() override;
@@ -22,7 +26,8 @@ public:
     void requestPause();
     // Reads the automatic offset from the camera unless video is active.
     bool readOffset();
-    // Re-reads the offset when asked to, restarts video when it was running, unlocks the panels.
+    // Re-reads the offset when asked to, restarts video when it was running and is not already
+    // restarted by another transaction's resume, unlocks the panels.
     void resume();
 
 signals:
@@ -35,4 +40,5 @@ public slots:
 private:
     Settings* m_settings;
     ZelTcp* m_tcp;
+    QTimer m_pauseAnswer;
 };

@@ -100,6 +100,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
     }
     demo->setPage(pageOfMode(settings->flim()->flimChip() ? 10 : mode));
 
+    setUpSettingsPanels(context);
     setUpCorrections();
 }
 

@@ -18,6 +18,12 @@ class WidgetDifDCS;
 class WidgetDistance;
 class WidgetFLIM;
 class WidgetGrayscale;
+class WidgetSettings3D;
+class WidgetSettingsBinningAndReduction;
+class WidgetSettingsIntegrationTime;
+class WidgetSettingsModulation;
+class WidgetSettingsROI;
+class WidgetSettingsTransformation;
 class WindowDemo;
 class ZelTcp;
 
@@ -66,6 +72,13 @@ public:
     // The last DRNU table received, distance entries in mm (the curve window's data).
     const QVector<int>& drnuCurve() const { return m_drnuCurve; }
     ControllerView* controllerView() { return &controller; }
+    // The acquisition settings panels, created once and placed in the option group boxes.
+    WidgetSettings3D* settings3DPanel() const { return panel3D; }
+    WidgetSettingsROI* roiPanel() const { return panelRoi; }
+    WidgetSettingsTransformation* transformationPanel() const { return panelTransformation; }
+    WidgetSettingsIntegrationTime* integrationTimePanel() const { return panelIntegrationTime; }
+    WidgetSettingsModulation* modulationPanel() const { return panelModulation; }
+    WidgetSettingsBinningAndReduction* binningPanel() const { return panelBinning; }
 
 signals:
     void rbManualToggled(bool);
@@ -134,6 +147,11 @@ public slots:
     void showLogDialog(bool);
 
 private:
+    // The acquisition settings panels: creation, placement, and what the chip and the view
+    // mode show of them.
+    void setUpSettingsPanels(ApplicationContext* context);
+    void applyChipToSettingsPanels(bool flimChip);
+    void applyViewModeToSettingsPanels(int index);
     // The processing and correction part of the panel (the view-mode selector's effects on
     // the settings panels, the correction gate and the filter controls).
     void setUpCorrections();
@@ -164,6 +182,12 @@ private:
     int savedMinAmplitude = 0;
     ControllerView controller;
     DistanceLabeler labeler;
+    WidgetSettings3D* panel3D = nullptr;
+    WidgetSettingsROI* panelRoi = nullptr;
+    WidgetSettingsTransformation* panelTransformation = nullptr;
+    WidgetSettingsIntegrationTime* panelIntegrationTime = nullptr;
+    WidgetSettingsModulation* panelModulation = nullptr;
+    WidgetSettingsBinningAndReduction* panelBinning = nullptr;
     // The correction gate: A ABS suits the frequency's calibration, B modulation panel,
     // C distance-calculation panel, D binning panel.
     bool gate[4] = {true, true, true, true};

@@ -86,6 +86,7 @@ void WidgetView::setUpCorrections()
 void WidgetView::setUpForChip(bool flimChip)
 {
     flimLayout = flimChip;
+    applyChipToSettingsPanels(flimChip);
     setShown({ui->gbOptionsFLIM, ui->lFLIM, ui->cbDSNU_FLIM, ui->cbPRNU_FLIM}, flimChip);
     // Distances, their corrections and their filters do not exist on a FLIM chip.
     setShown({ui->lGrayscale,
@@ -154,6 +155,7 @@ void WidgetView::refreshCorrectionControls()
 void WidgetView::refreshRoiViews()
 {
     demo->fitToSensor();
+    applyChipToSettingsPanels(flimLayout);
 }
 
 // View-mode change: everything besides the loop and the measurement windows.
@@ -165,8 +167,11 @@ void WidgetView::applyViewModeLayout(int index)
     setShown({ui->lFOV, ui->sbFOV}, false);
 
     if (index == 0) {
-        // The grayscale image has its own integration time, sent again for this mode.
-        settings->integrationTime()->setIntegrationTime2D(settings->integrationTime()->integrationTime2D());
+        // The grayscale image has its own integration time, sent again for this mode. A FLIM
+        // chip has no grayscale mode: its selector changes nothing on the camera.
+        if (!settings->flim()->flimChip())
+            settings->integrationTime()->setIntegrationTime2D(
+                settings->integrationTime()->integrationTime2D());
         for (QWidget* widget :
              {static_cast<QWidget*>(ui->gbOptionsCalculation), static_cast<QWidget*>(ui->gbOptionsModulation),
               static_cast<QWidget*>(ui->cbABS)}) {
@@ -192,6 +197,8 @@ void WidgetView::applyViewModeLayout(int index)
         if (index == 1)
             announceCorrectionStatus();
     }
+
+    applyViewModeToSettingsPanels(index);
 
     // Distances in cm exist only in the distance, point-cloud and TOF HDR modes; the capture
     // panel does not serve the DCS + grayscale recording.

@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -90,6 +92,34 @@ WindowMain::WindowMain(ApplicationContext* context, StartupManager* startupManag
     connect(view, &WidgetView::disableLogCM, log, &WidgetLog::disableCM);
     connect(this, &WindowMain::showLogDialog, view, &WidgetView::showLogDialog);
     connect(view, &WidgetView::enableMainWindowLogIcon, this, &WindowMain::enableLogIcon);
+
+    // A lost settings command: the hub holds a value the camera may not have.
+    lCommandFailed = new QLabel(ui->wStatus);
+    lCommandFailed->setObjectName(QStringLiteral("lCommandFailed"));
+    lCommandFailed->setStyleSheet(
+        QStringLiteral("color: white; background-color: rgb(228, 10, 21); padding: 2px;"));
+    lCommandFailed->hide();
+    ui->wStatus->layout()->addWidget(lCommandFailed);
+    commandFailedExpiry = new QTimer(this);
+    commandFailedExpiry->setSingleShot(true);
+    commandFailedExpiry->setInterval(kCommandFailedShownMs);
+    connect(commandFailedExpiry, &QTimer::timeout, lCommandFailed, [this] {
+        lCommandFailed->clear();
+        lCommandFailed->hide();
+    });
+    connect(settings, &Settings::commandFailed, this, &WindowMain::showCommandFailed);
+}
+
+void WindowMain::showCommandFailed(const QString& command)
+{
+    lCommandFailed->setText(QStringLiteral("Setting not applied, the camera did not answer: ") + command);
+    lCommandFailed->show();
+    commandFailedExpiry->start();
+}
+
+QString WindowMain::commandFailedText() const
+{
+    return lCommandFailed->text();
 }
 
 WindowMain::~WindowMain()

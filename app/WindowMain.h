@@ -7,6 +7,8 @@
 #include <QString>
 
 class ApplicationContext;
+class QLabel;
+class QTimer;
 class Settings;
 class StartupManager;
 class WidgetCalibration;
@@ -30,6 +32,9 @@ class WindowMain final : public QMainWindow
     Q_OBJECT
 
 public:
+    // How long the status strip names a settings command the camera did not receive.
+    static constexpr int kCommandFailedShownMs = 10000;
+
     enum Page
     {
         PageView = 0,
@@ -77,6 +82,10 @@ public slots:
     void enableCalibration(bool state);
     void reloadSettings();
     void enableLogIcon(bool state);
+    // A settings command did not reach the camera: the status strip names it for a while.
+    void showCommandFailed(const QString& command);
+    // The text that showCommandFailed() shows (empty once it has expired).
+    QString commandFailedText() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,6 +100,8 @@ private:
     void startVideo();
 
     Ui::WindowMain* ui;
+    QLabel* lCommandFailed;
+    QTimer* commandFailedExpiry;
     Settings* settings;
     ZelTcp* tcp;
     SettingsManager manager;

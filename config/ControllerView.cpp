@@ -7,35 +7,13 @@
 #include "settings/Settings.h"
 
 ControllerView::ControllerView(ApplicationContext* context)
-    : settings(context->settings()), tcp(context->tcp()), controller(settings, tcp), labeler(settings)
+    : ControllerTransaction(context), labeler(settings)
 {
 }
 
 ControllerView::~ControllerView()
 {
     ZTRACE() << "***ControllerView destroyed";
-}
-
-void ControllerView::begin(Slot slot)
-{
-    // Not unique: a second entry for the same slot before the pause arrives only overwrites
-    // the hub value, and the slot's first disconnect removes both connections, so the
-    // command goes out once with the latest value.
-    connect(&controller, &Controller::videoPaused, this, slot);
-    controller.requestPause();
-}
-
-bool ControllerView::exchange(Slot slot, const QString& command, int timeout)
-{
-    disconnect(&controller, &Controller::videoPaused, this, slot);
-    tcp->setCommand(command);
-    return tcp->sendCommand(timeout);
-}
-
-void ControllerView::send(Slot slot, const QString& command, int timeout)
-{
-    exchange(slot, command, timeout);
-    controller.resume();
 }
 
 void ControllerView::pauseForView()

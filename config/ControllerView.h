@@ -1,6 +1,6 @@
 #pragma once
 
-#include "acquisition/Controller.h"
+#include "config/ControllerTransaction.h"
 #include "link/Replies.h"
 #include "render/DistanceLabeler.h"
 
@@ -9,8 +9,6 @@
 #include <cstdint>
 
 class ApplicationContext;
-class Settings;
-class ZelTcp;
 
 // Switches the camera's on-board processing and corrections for the view panel: bad-pixel
 // interpolation, grayscale offset and gain, DRNU and temperature correction, background
@@ -21,7 +19,7 @@ class ZelTcp;
 // Every entry is one command transaction: pause acquisition, one blocking command, hub
 // update, resume (which unlocks the settings panels). With acquisition stopped the whole
 // transaction completes inside the entry; while streaming it completes once the loop pauses.
-class ControllerView final : public QObject
+class ControllerView final : public ControllerTransaction
 {
     Q_OBJECT
 
@@ -106,20 +104,6 @@ public slots:
     void updateKalmanThreshold2(int value);
 
 private:
-    using Slot = void (ControllerView::*)();
-
-    // First half of a transaction: the slot runs once the member controller reports the
-    // channel free.
-    void begin(Slot slot);
-    // The slot's own exchange: stops listening for the pause, sends; true when the camera
-    // was reached (otherwise the reply buffer still holds an earlier exchange).
-    bool exchange(Slot slot, const QString& command, int timeout);
-    // The common slot body: exchange without a hub update, then resume.
-    void send(Slot slot, const QString& command, int timeout);
-
-    Settings* settings;
-    ZelTcp* tcp;
-    Controller controller;
     DistanceLabeler labeler;
     int16_t drnuTable[Replies::drnuTableCount] = {};
     int pendingViewMode = 0;

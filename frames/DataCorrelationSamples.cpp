@@ -78,6 +78,16 @@ void DataCorrelationSamples::updateData(QByteArray& data)
             std::memcpy(slice.data(), data.constData() + size_t(part) * size_t(sliceSize), size_t(sliceSize));
         m_parts[size_t(part)]->updateData(slice);
     }
+    // Parts the reply does not hold keep their data, but take the sensor size like the others.
+    for (DataPixelfield* part : m_parts)
+        part->fitToSensor();
+    const int width = m_parts[0]->width();
+    const int height = m_parts[0]->height();
+    if (m_difference0.columns.size() != size_t(width) ||
+        m_difference0.storage.size() != size_t(width) * size_t(height)) {
+        allocate(m_difference0, width, height);
+        allocate(m_difference1, width, height);
+    }
     m_lastSampleCount = count;
     emit finished();
 }

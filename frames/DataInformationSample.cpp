@@ -58,6 +58,8 @@ void DataInformationSample::updateData(QByteArray& data)
     copyInto(m_amplitudeBytes, data.constData() + half, half);
     m_distance->updateData(m_distanceBytes);
     m_amplitude->updateData(m_amplitudeBytes);
+    m_distanceRaw->fitToSensor();
+    m_amplitudeRaw->fitToSensor();
     m_distanceRaw->copyFrom(*m_distance);
     m_amplitudeRaw->copyFrom(*m_amplitude);
     emit finished();

@@ -23,22 +23,45 @@ int boundedSide(int side)
 } // namespace
 
 DataPixelfield::DataPixelfield(Settings* settings, QObject* parent)
-    : QObject(parent)
-    , m_settings(settings)
-    , m_width(boundedSide(settings->roi()->sensorWidth()))
-    , m_height(boundedSide(settings->roi()->sensorHeight()))
-    , m_storage(size_t(m_width) * size_t(m_height), kNoData)
-    , m_columns(size_t(m_width))
+    : QObject(parent), m_settings(settings), m_width(0), m_height(0), m_logDivisor(logDivisorOf(settings))
+{
+    allocate(boundedSide(settings->roi()->sensorWidth()), boundedSide(settings->roi()->sensorHeight()));
+    fillLogarithms();
+}
+
+double DataPixelfield::logDivisorOf(const Settings* settings)
+{
     // The largest amplitude of the frequency setting (4095, or 2895 for modulation 0) maps to
     // 63 on the logarithmic scale.
-    , m_logDivisor(settings->distanceCalculation()->modulationIndex() != 0 ? std::log(4095.0) / 63.0
-                                                                           : std::log(2895.0) / 63.0)
+    return settings->distanceCalculation()->modulationIndex() != 0 ? std::log(4095.0) / 63.0
+                                                                   : std::log(2895.0) / 63.0;
+}
+
+void DataPixelfield::allocate(int width, int height)
 {
+    m_width = width;
+    m_height = height;
+    m_storage.assign(size_t(m_width) * size_t(m_height), kNoData);
+    m_columns.resize(size_t(m_width));
     for (int column = 0; column < m_width; ++column)
         m_columns[size_t(column)] = m_storage.data() + size_t(column) * size_t(m_height);
+}
+
+void DataPixelfield::fillLogarithms()
+{
     m_logarithm[0] = kNoLogarithm;
     for (int v = 1; v <= kLargestMeasurement; ++v)
         m_logarithm[size_t(v)] = int(std::log(double(v)) / m_logDivisor + 0.5);
+}
+
+bool DataPixelfield::fitToSensor()
+{
+    const int width = boundedSide(m_settings->roi()->sensorWidth());
+    const int height = boundedSide(m_settings->roi()->sensorHeight());
+    if (width == m_width && height == m_height)
+        return false;
+    allocate(width, height);
+    return true;
 }
 
 DataPixelfield::~DataPixelfield()
@@ -60,6 +83,7 @@ void DataPixelfield::copyFrom(const DataPixelfield& other)
 
 void DataPixelfield::updateData(QByteArray& data)
 {
+    fitToSensor();
     decode(data);
     emit finished();
 }

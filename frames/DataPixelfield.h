@@ -48,6 +48,10 @@ public:
     double logDivisor() const { return m_logDivisor; }
     // Copies every entry of an equally sized field; fields of another size are left alone.
     void copyFrom(const DataPixelfield& other);
+    // Takes the sensor size of the connected chip when it differs from the field's (the
+    // decoders are made before the chip is known); true when the field was reallocated, which
+    // leaves it without data. Every decode does this first.
+    bool fitToSensor();
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -83,6 +87,9 @@ private:
         int wordDirection = 1;
     };
 
+    static double logDivisorOf(const Settings* settings);
+    void allocate(int width, int height);
+    void fillLogarithms();
     int readWord(const uchar* payload, int index, bool logarithmic) const;
     void place(int column, int row, Footprint footprint, int direction, int value);
     void decode(const QByteArray& data);

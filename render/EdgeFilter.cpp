@@ -49,8 +49,11 @@ void EdgeFilter::detectEdges(DataPixelfield& distance, const DataPixelfield& amp
     Q_UNUSED(amplitude)
     if (!m_settings->edgeDetection())
         return;
-    // The working fields were sized from the settings at construction, possibly before the
-    // chip was known; the region is cut to the smallest of the fields so no pass leaves one.
+    // The working fields take the connected chip's sensor size; the region is cut to the
+    // smallest of the fields so no pass leaves one.
+    m_first.fitToSensor();
+    m_second.fitToSensor();
+    m_third.fitToSensor();
     const int columns = std::min({distance.width(), m_first.width(), m_second.width()});
     const int rows = std::min({distance.height(), m_first.height(), m_second.height()});
     const SettingsROI* roi = m_settings->roi();

@@ -28,6 +28,8 @@ ZelImageCreator::ZelImageCreator(Settings* settings, QObject* parent)
     , m_colorizer(new ImageColorizer(this))
 {
     m_image.fill(Qt::white);
+    // The creator is made before the chip is known.
+    connect(settings->roi(), &SettingsROI::sensorSizeChanged, this, &ZelImageCreator::rebuild);
 }
 
 ZelImageCreator::~ZelImageCreator()
@@ -54,6 +56,11 @@ QImage& ZelImageCreator::paint(const int* const* field, int columns, int rows, i
     if (field)
         m_colorizer->paintField(field, columns, rows, type, m_image);
     return m_image;
+}
+
+QImage ZelImageCreator::legend(int type) const
+{
+    return m_colorizer->legend(type);
 }
 
 QImage& ZelImageCreator::clearImage()

@@ -36,6 +36,8 @@ public:
     QImage& clearImage();
     QImage& image() { return m_image; }
     QImage& legend() { return m_legend; }
+    // The legend bar of mapping `type`, whatever was painted last.
+    QImage legend(int type) const;
     // Reallocates the picture at the sensor size of the connected chip.
     void rebuild();
 

@@ -56,6 +56,11 @@ void Settings::announceFieldsLocked(bool state)
     emit fieldsLocked(state);
 }
 
+void Settings::announceCommandFailed(const QString& command)
+{
+    emit commandFailed(command);
+}
+
 void Settings::setModeIndex(int index)
 {
     m_modeIndex = index;

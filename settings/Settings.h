@@ -73,6 +73,8 @@ public:
     void announceStopped();
     void announceStartedVideo();
     void announceFieldsLocked(bool state);
+    // A settings command did not reach the camera: the hub holds a value the camera may not.
+    void announceCommandFailed(const QString& command);
 
     int modeIndex() const { return m_modeIndex; }
     // Announces every view mode except 10: the FLIM mode is entered silently at start-up.
@@ -259,6 +261,8 @@ signals:
     void startedVideo();
     void pausedVideo(bool state);
     void fieldsLocked(bool state);
+    // The command text (keyword and value) that the camera did not receive.
+    void commandFailed(const QString& command);
     void modeIndexChanged(int);
     void videoModeTriggered();
     void videoModeStop();

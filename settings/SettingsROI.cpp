@@ -48,6 +48,8 @@ void SettingsROI::announceOutputModeIndexChanged(int index)
 
 void SettingsROI::setChipType(int chipType)
 {
+    const int width = m_sensorWidth;
+    const int height = m_sensorHeight;
     if (chipType == 4 || chipType == 5) {
         m_defaultX1 = m_x1;
         m_defaultX2 = m_x2;
@@ -57,6 +59,8 @@ void SettingsROI::setChipType(int chipType)
         m_sensorHeight = 72;
         m_minRoiHeight = 4;
     }
+    if (m_sensorWidth != width || m_sensorHeight != height)
+        emit sensorSizeChanged();
     emit roiChanged();
     emit roiChangedUpdateFields();
 }

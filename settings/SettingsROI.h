@@ -60,6 +60,8 @@ public:
 signals:
     void roiChanged();
     void roiChangedUpdateFields();
+    // The sensor size changed with the chip type: every sensor-sized object takes the new one.
+    void sensorSizeChanged();
     void outputModeIndexChanged(int index);
     void emulationDisabled(bool state);
     void emulationLoaded(bool state);

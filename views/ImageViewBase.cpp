@@ -31,6 +31,11 @@ ImageViewBase::ImageViewBase(ApplicationContext* context, const QString& command
     , command(command)
 {
     connect(settings, &Settings::paused, this, &ImageViewBase::disconnectSlots);
+    // The views are made before the chip is known; the labels learn it with the sensor size.
+    connect(settings->roi(), &SettingsROI::sensorSizeChanged, this, [this] {
+        for (const Picture& shown : pictures)
+            shown.label->setChipType(settings->chipType());
+    });
 }
 
 ImageViewBase::~ImageViewBase()
@@ -320,7 +325,9 @@ void ImageViewBase::showLegend(QLabel* legendLabel, int type)
     if (type == legendType && !legendLabel->pixmap(Qt::ReturnByValue).isNull())
         return;
     legendType = type;
-    legendLabel->setPixmap(QPixmap::fromImage(imageCreator->legend()));
+    // The bar of this view's own mapping: a view that painted nothing this frame (white
+    // pictures) must not show the bar another view left in the shared creator.
+    legendLabel->setPixmap(QPixmap::fromImage(imageCreator->legend(type)));
 }
 
 void ImageViewBase::mouseHover(int x, int y)

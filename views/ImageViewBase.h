@@ -150,7 +150,7 @@ protected:
                    const QColor& badPixelColor = viewBadPixelColor());
     // Picture `index` white: the frame holds nothing for it.
     void showBlank(int index);
-    // The legend bar of the mapping type used last; converted only when the type changes.
+    // The legend bar of mapping `type`; converted only when the type changes.
     void showLegend(QLabel* legendLabel, int type);
     // Sets or clears the marker; while acquisition is stopped a set marker fetches a frame, so
     // that the cross appears at once.

@@ -1,6 +1,6 @@
-#include "acquisition/Controller.h"
 #include "app/ApplicationContext.h"
 #include "app/WidgetView.h"
+#include "config/WidgetSettingsIntegrationTime.h"
 #include "link/Commands.h"
 #include "measurement/InfoDistance.h"
 #include "measurement/InfoPixelScope.h"
@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
 
@@ -258,21 +259,14 @@ void TestWidgetView::settingDuringVideo()
     panel.video()->click();
     QTRY_VERIFY_WITH_TIMEOUT(shown.count() >= 2, 10000);
 
-    // A setting controller's transaction: pause, the command between two frames, resume.
-    Controller controller(settings, panel.context.tcp());
-    bool sent = false;
+    // A setting changed in its panel: pause, the command between two frames, resume.
     int framesAtCommand = -1;
-    connect(&controller, &Controller::videoPaused, this, [&] {
-        framesAtCommand = shown.count();
-        ZelTcp* tcp = panel.context.tcp();
-        tcp->setCommand(Commands::setIntegrationTime3D(900));
-        sent = tcp->sendCommand(Commands::Timeout::settings);
-        settings->integrationTime()->setIntegrationTime3D(900);
-        controller.resume();
-    });
-    settings->announceFieldsLocked(true);
-    controller.requestPause();
-    QVERIFY(sent);
+    connect(settings, &Settings::paused, this, [&] { framesAtCommand = shown.count(); });
+    panel.view->integrationTimePanel()
+        ->findChild<QSpinBox*>(QStringLiteral("sbIntegrationTime3D"))
+        ->setValue(900);
+    QVERIFY(framesAtCommand >= 0);
+    QCOMPARE(settings->integrationTime()->integrationTime3D(), 900);
     // Video restarted by itself, without the user pressing anything.
     QCOMPARE(panel.video()->text(), QStringLiteral("Stop"));
     QVERIFY(settings->videoActive());

@@ -127,18 +127,21 @@ void TestImageCreator::clearAndRebuild()
     QCOMPARE(creator.image().size(), QSize(168, 72));
 }
 
-// A field of the large sensor painted after the picture was rebuilt for the small one (or the
-// other way round) paints only what both share and never reads past the field.
+// The picture follows the sensor size as soon as the chip is known. A field of the large
+// sensor painted after that (one not decoded since) paints only what both share and never
+// reads past the picture.
 void TestImageCreator::smallerFieldThanThePicture()
 {
     Settings settings;
     ZelImageCreator creator(&settings);
+    DataPixelfield large(&settings);
+    large.clear();
+    large.setValue(167, 71, 65400);
+    large.setValue(327, 251, 65400);
     settings.roi()->setChipType(4);
-    DataPixelfield small(&settings);
-    small.clear();
-    small.setValue(167, 71, 65400);
-    const QImage& image = creator.createImage(small, 0, 100, 0);
-    QCOMPARE(image.size(), QSize(328, 252));
+    QCOMPARE(creator.image().size(), QSize(168, 72));
+    const QImage& image = creator.createImage(large, 0, 100, 0);
+    QCOMPARE(image.size(), QSize(168, 72));
     QCOMPARE(image.pixel(167, 71), ImageColorizer::kPink);
 }
 

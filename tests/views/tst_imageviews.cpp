@@ -3,6 +3,7 @@
 #include "frames/DataCorrelationSamples.h"
 #include "measurement/InfoDistance.h"
 #include "measurement/InfoGrayscale.h"
+#include "render/ZelImageCreator.h"
 #include "support/ScriptedServer.h"
 #include "support/TestMain.h"
 #include "views/WidgetAmplitude.h"
@@ -67,6 +68,7 @@ private slots:
     void dcsSamplesPainted_data();
     void dcsSamplesPainted();
     void differencesCentredOnMidGray();
+    void differencesLegendIsItsOwn();
     void grayscaleOffsetAndPixelInfo();
     void amplitudeColourTypes();
     void corners_data();
@@ -373,6 +375,31 @@ void TestImageViews::differencesCentredOnMidGray()
     QTRY_COMPARE_WITH_TIMEOUT(updated.count(), 2, 5000);
     QVERIFY(ViewTest::allWhite(view.displayed(0)));
     QVERIFY(ViewTest::allWhite(view.displayed(1)));
+}
+
+void TestImageViews::differencesLegendIsItsOwn()
+{
+    // The distance view leaves its reversed ramp in the shared creator; a differences frame
+    // without four samples paints nothing, and still shows the gray bar of its own mapping.
+    Fixture f(ViewTest::words(2 * kRoiPixels, 2000));
+    f.settings()->distanceCalculation()->setPiDelay(false);
+    WidgetDistance distance(&f.context);
+    WidgetDifDCS differences(&f.context);
+    QSignalSpy distanceShown(&distance, &WidgetDistance::pictureUpdated);
+    QSignalSpy differencesShown(&differences, &WidgetDifDCS::pictureUpdated);
+    const QImage gray =
+        f.context.imageCreator()->legend(ZelImageCreator::Grayscale).convertToFormat(QImage::Format_RGB32);
+    auto legend = [&differences] {
+        return ViewTest::shown(differences.findChild<QLabel*>(QStringLiteral("lImageLegendDifDCS")));
+    };
+    for (int round = 1; round <= 2; ++round) {
+        distance.startView();
+        QTRY_COMPARE_WITH_TIMEOUT(distanceShown.count(), round, 5000);
+        differences.startView();
+        QTRY_COMPARE_WITH_TIMEOUT(differencesShown.count(), round, 5000);
+        QVERIFY(ViewTest::allWhite(differences.displayed(0)));
+        QCOMPARE(legend(), gray);
+    }
 }
 
 void TestImageViews::grayscaleOffsetAndPixelInfo()
