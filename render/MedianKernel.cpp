@@ -1,5 +1,7 @@
 #include "render/MedianKernel.h"
 
+#include "render/MedianRankPass.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -17,19 +19,6 @@
 // sees the field as it was before the pass.
 
 #define MEDIAN_INLINE inline __attribute__((always_inline))
-
-constexpr int kHistogramLowest = -1;
-constexpr int kHistogramHighest = 65534;
-constexpr int kHistogramBins = kHistogramHighest - kHistogramLowest + 1;
-constexpr int kWords = kHistogramBins / 64;
-constexpr int kSummaryWords = kWords / 64;
-
-struct HistogramStorage
-{
-    std::vector<std::uint16_t> counts = std::vector<std::uint16_t>(kHistogramBins, 0);
-    std::vector<std::uint64_t> words = std::vector<std::uint64_t>(kWords, 0);
-    std::vector<std::uint64_t> summary = std::vector<std::uint64_t>(kSummaryWords, 0);
-};
 
 namespace {
 
@@ -420,214 +409,6 @@ void passSliding(const Pass& p, int size, int* window)
     }
 }
 
-// --- histogram passes for the larger sizes -------------------------------------------------
-
-// Values the histogram holds: -1 (no data) up to the largest status code and beyond, to
-// 65534; entry u counts the value u - 1. Two bit levels mark the entries that may be
-// occupied (one bit per entry, one per 64 entries), so the median finds the next occupied
-// entry with a few bit scans even across empty stretches (a window flipping between
-// distances and 65300). Adding sets the bits; removing leaves them, and a search clears the
-// bits it finds on empty entries.
-MEDIAN_INLINE std::uint64_t bitsFrom(int bit)
-{
-    return ~std::uint64_t(0) << bit;
-}
-
-MEDIAN_INLINE std::uint64_t bitsUpTo(int bit)
-{
-    return ~std::uint64_t(0) >> (63 - bit);
-}
-
-struct RunningMedian
-{
-    std::uint16_t* counts;
-    std::uint64_t* words;
-    std::uint64_t* summary;
-    int rank;      // the median's rank in the window, counting from 0
-    int bin = 0;   // the median's histogram entry
-    int below = 0; // how many window values lie below that entry
-
-    MEDIAN_INLINE void add(int value)
-    {
-        const int u = value - kHistogramLowest;
-        ++counts[u];
-        words[u >> 6] |= std::uint64_t(1) << (u & 63);
-        summary[u >> 12] |= std::uint64_t(1) << ((u >> 6) & 63);
-        below += u < bin;
-    }
-
-    MEDIAN_INLINE void replace(int leaving, int entering)
-    {
-        remove(leaving);
-        add(entering);
-    }
-
-    MEDIAN_INLINE void remove(int value)
-    {
-        const int u = value - kHistogramLowest;
-        --counts[u];
-        below -= u < bin;
-    }
-
-    void clear(int u)
-    {
-        const int w = u >> 6;
-        words[w] &= ~(std::uint64_t(1) << (u & 63));
-        if (!words[w])
-            summary[w >> 6] &= ~(std::uint64_t(1) << (w & 63));
-    }
-
-    // The smallest marked entry at or above `u`; the caller knows one exists.
-    int markedFrom(int u) const
-    {
-        int w = u >> 6;
-        std::uint64_t word = words[w] & bitsFrom(u & 63);
-        if (!word) {
-            int next = w + 1;
-            int s = next >> 6;
-            std::uint64_t bits = summary[s] & bitsFrom(next & 63);
-            while (!bits)
-                bits = summary[++s];
-            w = s * 64 + __builtin_ctzll(bits);
-            word = words[w];
-        }
-        return w * 64 + __builtin_ctzll(word);
-    }
-
-    // The largest marked entry at or below `u`; the caller knows one exists.
-    int markedUpTo(int u) const
-    {
-        int w = u >> 6;
-        std::uint64_t word = words[w] & bitsUpTo(u & 63);
-        if (!word) {
-            int previous = w - 1;
-            int s = previous >> 6;
-            std::uint64_t bits = summary[s] & bitsUpTo(previous & 63);
-            while (!bits)
-                bits = summary[--s];
-            w = s * 64 + 63 - __builtin_clzll(bits);
-            word = words[w];
-        }
-        return w * 64 + 63 - __builtin_clzll(word);
-    }
-
-    // The largest occupied entry below `u`; one exists whenever `below` is positive.
-    int occupiedBelow(int u)
-    {
-        for (;;) {
-            const int i = markedUpTo(u - 1);
-            if (counts[i])
-                return i;
-            clear(i);
-            u = i;
-        }
-    }
-
-    // The smallest occupied entry above `u`; the median's rank guarantees one.
-    int occupiedAbove(int u)
-    {
-        for (;;) {
-            const int i = markedFrom(u + 1);
-            if (counts[i])
-                return i;
-            clear(i);
-            u = i;
-        }
-    }
-
-    // Moves the median entry until `below` <= rank < `below` + its count.
-    MEDIAN_INLINE int median()
-    {
-        while (below > rank) {
-            bin = occupiedBelow(bin);
-            below -= counts[bin];
-        }
-        while (below + counts[bin] <= rank) {
-            below += counts[bin];
-            bin = occupiedAbove(bin);
-        }
-        return bin + kHistogramLowest;
-    }
-};
-
-// Whether every value a pass reads fits the histogram; anything else goes the sorting way.
-bool fitsHistogram(const Pass& p, int h)
-{
-    int lowest = 0;
-    int highest = 0;
-    for (int c = p.c0 - h; c <= p.c1 + h; ++c) {
-        const int* in = column(p, c) + p.r0 - h;
-        const int n = p.r1 - p.r0 + 1 + 2 * h;
-        for (int i = 0; i < n; ++i) {
-            lowest = std::min(lowest, in[i]);
-            highest = std::max(highest, in[i]);
-        }
-    }
-    return lowest >= kHistogramLowest && highest <= kHistogramHighest;
-}
-
-// Huang's running histogram, walked in a snake: along each output row from column to column
-// (one window column leaves, one enters, both contiguous in memory), then one row down at the
-// end of the row, and back. Per output pixel the work is 2 s histogram updates and a short
-// walk of the median entry, instead of sorting s * s values. The results go into `out` (a
-// sensor-sized copy) so that every window reads the field as it was before the pass.
-void passHistogram(const Pass& p, int size, HistogramStorage& histogram, int* out)
-{
-    const int h = size / 2;
-    RunningMedian m{histogram.counts.data(), histogram.words.data(), histogram.summary.data(),
-                    size * size / 2};
-    auto addColumn = [&](int c, int r) {
-        const int* in = column(p, c) + r - h;
-        for (int i = 0; i < size; ++i)
-            m.add(in[i]);
-    };
-    auto removeColumn = [&](int c, int r) {
-        const int* in = column(p, c) + r - h;
-        for (int i = 0; i < size; ++i)
-            m.remove(in[i]);
-    };
-    auto replaceColumn = [&](int leaving, int entering, int r) {
-        const int* out = column(p, leaving) + r - h;
-        const int* in = column(p, entering) + r - h;
-        for (int i = 0; i < size; ++i)
-            m.replace(out[i], in[i]);
-    };
-    auto replaceRow = [&](int c, int leaving, int entering) {
-        const int* out = column(p, c - h) + leaving;
-        const int* in = column(p, c - h) + entering;
-        for (int i = 0; i < size; ++i) {
-            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(i) * p.rows;
-            m.replace(out[offset], in[offset]);
-        }
-    };
-    auto store = [&](int c, int r) { out[static_cast<std::ptrdiff_t>(c) * p.rows + r] = m.median(); };
-
-    for (int c = p.c0 - h; c <= p.c0 + h; ++c)
-        addColumn(c, p.r0);
-    int c = p.c0;
-    for (int r = p.r0;; ++r) {
-        store(c, r);
-        const bool rightwards = (r - p.r0) % 2 == 0;
-        if (rightwards) {
-            for (; c < p.c1; ++c) {
-                replaceColumn(c - h, c + h + 1, r);
-                store(c + 1, r);
-            }
-        } else {
-            for (; c > p.c0; --c) {
-                replaceColumn(c + h, c - h - 1, r);
-                store(c - 1, r);
-            }
-        }
-        if (r == p.r1)
-            break;
-        replaceRow(c, r - h, r + h + 1);
-    }
-    // Leaves the histogram empty for the next pass.
-    for (int wc = c - h; wc <= c + h; ++wc)
-        removeColumn(wc, p.r1);
-}
-
 } // namespace
 
 MedianKernel::MedianKernel() = default;
@@ -677,19 +458,19 @@ void MedianKernel::apply(int* field, int columns, int rows, int x1, int x2, int 
             pass5Avx512(p);
         else
             hasAvx2() ? pass5Avx2(p) : pass5Baseline(p);
-    } else if (fitsHistogram(p, h)) {
-        if (!m_histogram)
-            m_histogram = std::make_unique<HistogramStorage>();
+    } else {
         const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
         if (m_output.size() < cells)
             m_output.resize(cells);
-        passHistogram(p, s, *m_histogram, m_output.data());
-        const std::size_t n = static_cast<std::size_t>(p.r1 - p.r0 + 1);
-        for (int c = p.c0; c <= p.c1; ++c) {
-            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(c) * rows + p.r0;
-            std::copy(m_output.data() + offset, m_output.data() + offset + n, field + offset);
+        if (!m_rankPass)
+            m_rankPass = std::make_unique<MedianRankPass>();
+        if (m_rankPass->apply(field, rows, p.c0, p.c1, p.r0, p.r1, s, m_output.data())) {
+            for (int c = p.c0; c <= p.c1; ++c) {
+                const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(c) * rows + p.r0;
+                std::copy(m_output.data() + offset, m_output.data() + offset + n, field + offset);
+            }
+            return;
         }
-    } else {
         const std::size_t window = 2 * static_cast<std::size_t>(s) * s + 2 * s;
         if (m_window.size() < window)
             m_window.resize(window);

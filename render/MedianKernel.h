@@ -3,13 +3,13 @@
 #include <memory>
 #include <vector>
 
-struct HistogramStorage;
+class MedianRankPass;
 
 // Exact s x s median filter pass over a sensor-sized pixel field stored column by column
 // (value of column c, row r at field[c * rows + r]). Gives the same values as sorting every
 // window and taking its middle entry: sorting networks shared between neighbouring windows
-// for 3 x 3 and 5 x 5, a running histogram for the larger sizes, and a sorted sliding window
-// when a value lies outside the histogram's range (-1 ... 65534).
+// for 3 x 3 and 5 x 5, a median over the values' ranks for the larger sizes (MedianRankPass),
+// and a sorted sliding window when the values read span more than that pass ranks.
 //
 // A pass reads only the field as it was before the pass. Only ROI pixels at least size / 2
 // away from every sensor edge change; their windows may reach outside the ROI. Every other
@@ -41,6 +41,6 @@ public:
 private:
     std::vector<int> m_scratch;
     std::vector<int> m_window;
-    std::unique_ptr<HistogramStorage> m_histogram; // all counts 0 between passes
+    std::unique_ptr<MedianRankPass> m_rankPass;
     std::vector<int> m_output;
 };

@@ -39,7 +39,9 @@ enum class Values
     Distances,
     FewLevels,
     Wide,
-    OneOutlier // distances and one value far outside them
+    OneOutlier,  // distances and one value far outside them
+    Noise16,     // every 16-bit value and -1 equally likely
+    WidestRanked // 2^17 consecutive values, both ends present
 };
 
 // Distances with status codes and no-data entries sprinkled in; few levels give many ties.
@@ -74,10 +76,20 @@ std::vector<int> randomField(int columns, int rows, Values values, quint32 seed)
         case Values::OneOutlier:
             v = random.bounded(30000);
             break;
+        case Values::Noise16:
+            v = random.bounded(65537) - 1;
+            break;
+        case Values::WidestRanked:
+            v = random.bounded(1 << 17) - 70000;
+            break;
         }
     }
     if (values == Values::OneOutlier)
         field[field.size() / 2] = -1000000;
+    if (values == Values::WidestRanked) {
+        field[field.size() / 3] = -70000;
+        field[field.size() / 2] = (1 << 17) - 70001;
+    }
     return field;
 }
 
@@ -142,9 +154,19 @@ void TestMedianKernel::matchesSortedWindows_data()
             << 168 << 72 << QRect(QPoint(2, 3), QPoint(160, 70)) << size << int(Values::Distances);
         QTest::addRow("%dx%d small sensor, few levels", size, size)
             << 168 << 72 << QRect(QPoint(0, 0), QPoint(167, 71)) << size << int(Values::FewLevels);
-        QTest::addRow("%dx%d small sensor, one value out of the histogram", size, size)
+        QTest::addRow("%dx%d small sensor, one value far outside the others", size, size)
             << 168 << 72 << QRect(QPoint(0, 0), QPoint(167, 71)) << size << int(Values::OneOutlier);
     }
+    const QRect small(QPoint(0, 0), QPoint(167, 71));
+    for (int size : {7, 21, 31}) {
+        QTest::addRow("%dx%d small sensor, 16-bit noise", size, size)
+            << 168 << 72 << small << size << int(Values::Noise16);
+        QTest::addRow("%dx%d small sensor, the widest range ranked", size, size)
+            << 168 << 72 << small << size << int(Values::WidestRanked);
+        QTest::addRow("%dx%d ROI at the bottom right edge", size, size)
+            << 168 << 72 << QRect(QPoint(150, 50), QPoint(167, 71)) << size << int(Values::Distances);
+    }
+    QTest::addRow("7x7 full sensor, 16-bit noise") << 328 << 252 << full << 7 << int(Values::Noise16);
     QTest::addRow("ROI reaching past the sensor")
         << 168 << 72 << QRect(QPoint(-20, -3), QPoint(400, 300)) << 5 << int(Values::Distances);
 }

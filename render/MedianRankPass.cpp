@@ -1,0 +1,380 @@
+#include "render/MedianRankPass.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+
+// Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
+// (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
+// the strip's few dozen bucket counts, a step of the median's bucket, two 512-bit exclusive
+// ors and a branch-free bit search, whatever the size. The per-column bits and counts change
+// by one rank per column and row.
+//
+// The pass body is built for the baseline instruction set and for AVX2 and AVX-512 (the
+// bucket counts are 16-bit lanes); the processor's abilities pick one at run time.
+
+#define MEDIAN_INLINE inline __attribute__((always_inline))
+
+namespace {
+
+constexpr int kBucketBits = 9;
+constexpr int kBucketRanks = 1 << kBucketBits;
+constexpr int kBucketWords = kBucketRanks / 64;
+// Bucket count entries are padded to whole vectors of the widest instruction set.
+constexpr int kCountLanes = 32;
+// Marks a bucket whose bits belong to no window of the current row.
+constexpr int kNoColumn = -(1 << 20);
+
+struct RankPass
+{
+    int rows;
+    int c0;
+    int c1;
+    int r0;
+    int r1;
+    int size;
+    int* out;
+    // Region: the columns and rows the windows read.
+    int width;
+    int height;
+    int entries; // bucket count entries per column, a multiple of kCountLanes
+    const std::uint32_t* ranks;
+    const int* sortedValues;
+    std::uint64_t* columnBits;
+    std::uint16_t* columnBelow;
+    std::uint16_t* windowBelow;
+    std::uint64_t* bucketBits;
+    int* bucketColumn;
+};
+
+// Column `col`'s bits of bucket `bucket`: the column's window ranks in that bucket.
+MEDIAN_INLINE std::uint64_t* columnBits(const RankPass& p, int bucket, int col)
+{
+    return p.columnBits + (static_cast<std::ptrdiff_t>(bucket) * p.width + col) * kBucketWords;
+}
+
+MEDIAN_INLINE void flipRank(const RankPass& p, int col, std::uint32_t rank)
+{
+    columnBits(p, static_cast<int>(rank >> kBucketBits), col)[(rank >> 6) % kBucketWords] ^= std::uint64_t(1)
+                                                                                             << (rank & 63);
+}
+
+// Gives every column the window rows 0 ... size - 1 (`entering`) or takes those of the last
+// output row away again, which leaves the column bits all clear for the next pass.
+MEDIAN_INLINE void flipColumnWindows(const RankPass& p, int top)
+{
+    for (int col = 0; col < p.width; ++col) {
+        const std::uint32_t* in = p.ranks + static_cast<std::ptrdiff_t>(col) * p.height + top;
+        for (int i = 0; i < p.size; ++i)
+            flipRank(p, col, in[i]);
+    }
+}
+
+MEDIAN_INLINE void startColumns(const RankPass& p)
+{
+    flipColumnWindows(p, 0);
+    for (int col = 0; col < p.width; ++col) {
+        const std::uint32_t* in = p.ranks + static_cast<std::ptrdiff_t>(col) * p.height;
+        std::uint16_t* below = p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
+        std::fill(below, below + p.entries, 0);
+        for (int i = 0; i < p.size; ++i)
+            ++below[(in[i] >> kBucketBits) + 1];
+        for (int b = 1; b < p.entries; ++b)
+            below[b] = static_cast<std::uint16_t>(below[b] + below[b - 1]);
+    }
+}
+
+// Moves every column's window one row down: the rank of region row `top` leaves, that of
+// `top + size` enters.
+MEDIAN_INLINE void stepColumns(const RankPass& p, int top)
+{
+    for (int col = 0; col < p.width; ++col) {
+        const std::uint32_t* in = p.ranks + static_cast<std::ptrdiff_t>(col) * p.height;
+        const std::uint32_t leaving = in[top];
+        const std::uint32_t entering = in[top + p.size];
+        flipRank(p, col, leaving);
+        flipRank(p, col, entering);
+        const int bl = static_cast<int>(leaving >> kBucketBits);
+        const int be = static_cast<int>(entering >> kBucketBits);
+        std::uint16_t* below = p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
+        for (int b = bl + 1; b <= be; ++b)
+            --below[b];
+        for (int b = be + 1; b <= bl; ++b)
+            ++below[b];
+    }
+}
+
+// Brings the window's bits of `bucket` to the window whose first region column is `x`: by
+// the columns that left and entered since it was last used in this row, or from the window's
+// columns when that is less work.
+MEDIAN_INLINE const std::uint64_t* bucketFor(const RankPass& p, int bucket, int x)
+{
+    std::uint64_t* __restrict bits = p.bucketBits + static_cast<std::ptrdiff_t>(bucket) * kBucketWords;
+    const int last = p.bucketColumn[bucket];
+    if (last == x)
+        return bits;
+    if (2 * (x - last) <= p.size) {
+        for (int y = last + 1; y <= x; ++y) {
+            const std::uint64_t* __restrict leaving = columnBits(p, bucket, y - 1);
+            const std::uint64_t* __restrict entering = columnBits(p, bucket, y - 1 + p.size);
+            for (int w = 0; w < kBucketWords; ++w)
+                bits[w] ^= leaving[w] ^ entering[w];
+        }
+    } else {
+        std::fill(bits, bits + kBucketWords, 0);
+        const std::uint64_t* __restrict columns = columnBits(p, bucket, x);
+        for (int col = 0; col < p.size; ++col)
+            for (int w = 0; w < kBucketWords; ++w)
+                bits[w] |= columns[col * kBucketWords + w];
+    }
+    p.bucketColumn[bucket] = x;
+    return bits;
+}
+
+// The position within `v` of the set bit with `j` set bits before it; one exists. Mask
+// arithmetic rather than conditions, as the outcome differs from pixel to pixel.
+MEDIAN_INLINE int nthSetBitOfWord(std::uint64_t v, int j)
+{
+    int position = 0;
+    for (int width = 32; width > 0; width /= 2) {
+        const std::uint64_t low = v & ((std::uint64_t(1) << width) - 1);
+        const int set = __builtin_popcountll(low);
+        const int up = -static_cast<int>(j >= set); // all ones when the bit lies higher
+        j -= set & up;
+        const std::uint64_t upWide = static_cast<std::uint64_t>(static_cast<std::int64_t>(up));
+        v = ((v >> width) & upWide) | (low & ~upWide);
+        position += width & up;
+    }
+    return position;
+}
+
+// The position of the bucket bit with `j` set bits before it; one exists.
+MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
+{
+    int word = 0;
+    int before = 0;
+    int total = 0;
+    for (int w = 0; w < kBucketWords; ++w) {
+        const int set = __builtin_popcountll(bits[w]);
+        total += set;
+        const int passed = -static_cast<int>(total <= j);
+        word -= passed;
+        before += passed & set;
+    }
+    return word * 64 + nthSetBitOfWord(bits[word], j - before);
+}
+
+MEDIAN_INLINE void passBody(const RankPass& p)
+{
+    const int middle = p.size * p.size / 2;
+    startColumns(p);
+    int bucket = 0;
+    for (int r = p.r0; r <= p.r1; ++r) {
+        const int top = r - p.r0; // region row of the window's top
+        if (top > 0)
+            stepColumns(p, top - 1);
+        std::fill(p.bucketColumn, p.bucketColumn + p.entries, kNoColumn);
+
+        std::uint16_t* __restrict window = p.windowBelow;
+        std::fill(window, window + p.entries, 0);
+        for (int col = 0; col < p.size; ++col) {
+            const std::uint16_t* __restrict below =
+                p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
+            for (int b = 0; b < p.entries; ++b)
+                window[b] = static_cast<std::uint16_t>(window[b] + below[b]);
+        }
+
+        int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
+        for (int x = 0; x <= p.c1 - p.c0; ++x, out += p.rows) {
+            if (x > 0) {
+                const std::uint16_t* __restrict leaving =
+                    p.columnBelow + static_cast<std::ptrdiff_t>(x - 1) * p.entries;
+                const std::uint16_t* __restrict entering =
+                    p.columnBelow + static_cast<std::ptrdiff_t>(x - 1 + p.size) * p.entries;
+                for (int b = 0; b < p.entries; ++b)
+                    window[b] = static_cast<std::uint16_t>(window[b] + entering[b] - leaving[b]);
+            }
+            // The median's bucket has at most `middle` window ranks below it and more than
+            // that below the next; it moves little from one pixel to the next.
+            while (window[bucket] > middle)
+                --bucket;
+            while (window[bucket + 1] <= middle)
+                ++bucket;
+            const std::uint64_t* bits = bucketFor(p, bucket, x);
+            const int rank = bucket * kBucketRanks + nthSetBit(bits, middle - window[bucket]);
+            *out = p.sortedValues[rank];
+        }
+    }
+    flipColumnWindows(p, p.r1 - p.r0);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2,popcnt,bmi"))) void passAvx2(const RankPass& p)
+{
+    passBody(p);
+}
+
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,popcnt,bmi"))) void passAvx512(const RankPass& p)
+{
+    passBody(p);
+}
+
+bool hasAvx2()
+{
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") &&
+           __builtin_cpu_supports("bmi");
+}
+
+bool hasAvx512()
+{
+    return hasAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+           __builtin_cpu_supports("avx512bw");
+}
+#else
+void passAvx2(const RankPass& p)
+{
+    passBody(p);
+}
+
+void passAvx512(const RankPass& p)
+{
+    passBody(p);
+}
+
+bool hasAvx2()
+{
+    return false;
+}
+
+bool hasAvx512()
+{
+    return false;
+}
+#endif
+
+void passBaseline(const RankPass& p)
+{
+    passBody(p);
+}
+
+} // namespace
+
+bool MedianRankPass::apply(const int* field, int rows, int c0, int c1, int r0, int r1, int size, int* out)
+{
+    const int h = size / 2;
+    int lowest = INT_MAX;
+    int highest = INT_MIN;
+    for (int c = c0 - h; c <= c1 + h; ++c) {
+        const int* in = field + static_cast<std::ptrdiff_t>(c) * rows + r0 - h;
+        for (int i = 0; i < r1 - r0 + 1 + 2 * h; ++i) {
+            lowest = std::min(lowest, in[i]);
+            highest = std::max(highest, in[i]);
+        }
+    }
+    if (static_cast<long long>(highest) - lowest >= kMaxSpread)
+        return false;
+
+    // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
+    // second-level cache; each strip ranks its own region.
+    for (int first = c0; first <= c1; first += kStripColumns)
+        passStrip(field, rows, first, std::min(c1, first + kStripColumns - 1), r0, r1, size, lowest, out);
+    return true;
+}
+
+void MedianRankPass::rankRegion(const int* field, int rows, int firstColumn, int width, int firstRow,
+                                int height, int lowest)
+{
+    // A radix sort of the values (less the lowest, below 2^17) in two digits gives every
+    // pixel its rank, equal values in region order.
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    for (std::vector<std::uint32_t>* v : {&m_keys, &m_order, &m_sorting, &m_ranks})
+        if (v->size() < pixels)
+            v->resize(pixels);
+    if (m_sortedValues.size() < pixels)
+        m_sortedValues.resize(pixels);
+    std::uint32_t* keys = m_keys.data();
+    for (int col = 0; col < width; ++col) {
+        const int* in = field + static_cast<std::ptrdiff_t>(firstColumn + col) * rows + firstRow;
+        for (int i = 0; i < height; ++i)
+            keys[col * height + i] = static_cast<std::uint32_t>(in[i] - lowest);
+    }
+    constexpr int kLowBits = 9;
+    constexpr std::uint32_t kLowMask = (1u << kLowBits) - 1;
+    std::uint32_t lowStarts[1 << kLowBits] = {};
+    std::uint32_t highStarts[1 << (17 - kLowBits)] = {};
+    for (std::size_t i = 0; i < pixels; ++i) {
+        ++lowStarts[keys[i] & kLowMask];
+        ++highStarts[keys[i] >> kLowBits];
+    }
+    auto toStarts = [](std::uint32_t* starts, int count) {
+        std::uint32_t start = 0;
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t n = starts[i];
+            starts[i] = start;
+            start += n;
+        }
+    };
+    toStarts(lowStarts, 1 << kLowBits);
+    toStarts(highStarts, 1 << (17 - kLowBits));
+    std::uint32_t* sorting = m_sorting.data();
+    for (std::uint32_t i = 0; i < pixels; ++i)
+        sorting[lowStarts[keys[i] & kLowMask]++] = i;
+    std::uint32_t* order = m_order.data();
+    for (std::size_t i = 0; i < pixels; ++i)
+        order[highStarts[keys[sorting[i]] >> kLowBits]++] = sorting[i];
+    for (std::uint32_t rank = 0; rank < pixels; ++rank) {
+        m_ranks[order[rank]] = rank;
+        m_sortedValues[rank] = static_cast<int>(keys[order[rank]]) + lowest;
+    }
+}
+
+void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r0, int r1, int size,
+                               int lowest, int* out)
+{
+    const int h = size / 2;
+    const int width = c1 - c0 + 1 + 2 * h;
+    const int height = r1 - r0 + 1 + 2 * h;
+    rankRegion(field, rows, c0 - h, width, r0 - h, height, lowest);
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+
+    const int buckets = static_cast<int>((pixels + kBucketRanks - 1) / kBucketRanks);
+    // One entry more than buckets, so that entry b + 1 of the median's bucket exists.
+    const int entries = (buckets + 1 + kCountLanes - 1) / kCountLanes * kCountLanes;
+    const std::size_t columnEntries = static_cast<std::size_t>(width) * entries;
+    const std::size_t columnWords = static_cast<std::size_t>(buckets) * width * kBucketWords;
+    if (m_columnBits.size() < columnWords)
+        m_columnBits.resize(columnWords); // all clear; every pass leaves it so
+    if (m_columnBelow.size() < columnEntries)
+        m_columnBelow.resize(columnEntries);
+    if (m_windowBelow.size() < static_cast<std::size_t>(entries))
+        m_windowBelow.resize(entries);
+    if (m_bucketBits.size() < static_cast<std::size_t>(entries) * kBucketWords)
+        m_bucketBits.resize(static_cast<std::size_t>(entries) * kBucketWords);
+    if (m_bucketColumn.size() < static_cast<std::size_t>(entries))
+        m_bucketColumn.resize(entries);
+
+    RankPass p{rows,
+               c0,
+               c1,
+               r0,
+               r1,
+               size,
+               out,
+               width,
+               height,
+               entries,
+               m_ranks.data(),
+               m_sortedValues.data(),
+               m_columnBits.data(),
+               m_columnBelow.data(),
+               m_windowBelow.data(),
+               m_bucketBits.data(),
+               m_bucketColumn.data()};
+    if (hasAvx512())
+        passAvx512(p);
+    else if (hasAvx2())
+        passAvx2(p);
+    else
+        passBaseline(p);
+}
