@@ -38,14 +38,6 @@ enum Page
     PageFLIM = 7,
     PageHDR = 8
 };
-
-// A page for a view that is not part of the program yet, so that every page keeps its index.
-QWidget* placeholderPage(const QString& name)
-{
-    auto* page = new QWidget;
-    page->setObjectName(name);
-    return page;
-}
 } // namespace
 
 WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
