@@ -158,11 +158,16 @@ void TestPointCloud::cloudOfTheSimulatorScene_data()
     QTest::addColumn<bool>("cartesian");
     // Each mode, each coordinate kind and each sensor size at least once (surfaces are slow
     // to draw under the sanitizer's software rendering).
-    QTest::addRow("zc320 points grid") << "zc320" << "points" << false;
-    QTest::addRow("zc320 surface cartesian") << "zc320" << "surface" << true;
-    QTest::addRow("zc320 gray surface grid") << "zc320" << "gray surface" << false;
-    QTest::addRow("zc310 points cartesian") << "zc310" << "points" << true;
-    QTest::addRow("zc310 surface grid") << "zc310" << "surface" << false;
+    QTest::addRow("zc320 points grid") << "zc320"
+                                       << "points" << false;
+    QTest::addRow("zc320 surface cartesian") << "zc320"
+                                             << "surface" << true;
+    QTest::addRow("zc320 gray surface grid") << "zc320"
+                                             << "gray surface" << false;
+    QTest::addRow("zc310 points cartesian") << "zc310"
+                                            << "points" << true;
+    QTest::addRow("zc310 surface grid") << "zc310"
+                                        << "surface" << false;
 }
 
 void TestPointCloud::cloudOfTheSimulatorScene()
