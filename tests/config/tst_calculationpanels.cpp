@@ -5,6 +5,7 @@
 #include "config/WidgetSettingsImage.h"
 #include "measurement/GraphFLIM.h"
 #include "settings/Settings.h"
+#include "support/PanelRig.h"
 #include "support/ScriptedServer.h"
 #include "support/TestMain.h"
 
@@ -19,29 +20,7 @@
 #include <functional>
 
 namespace {
-// A context talking to a scripted camera on loopback, acquisition stopped.
-struct Rig
-{
-    Rig()
-    {
-        settings()->socket()->setIp(QStringLiteral("127.0.0.1"));
-        settings()->socket()->setPort(server.port());
-        settings()->setReadOffsetOnResume(false);
-    }
-    Settings* settings() { return context.settings(); }
-    QStringList sent() { return server.commands(); }
-
-    ScriptedServer server{{ScriptedServer::Step::answer(QByteArray())}};
-    ApplicationContext context;
-};
-
-template <typename T>
-T* child(QWidget* panel, const char* name)
-{
-    T* widget = panel->findChild<T*>(QLatin1String(name));
-    Q_ASSERT(widget);
-    return widget;
-}
+using Rig = PanelRig;
 
 using Action = std::function<void(QWidget*)>;
 
