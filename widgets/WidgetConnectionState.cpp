@@ -27,7 +27,13 @@ WidgetConnectionState::~WidgetConnectionState()
 void WidgetConnectionState::exchangeEnded(bool answered)
 {
     if (answered) {
-        m_everAnswered = true;
+        if (!m_everAnswered) {
+            // The first answer shows at once: a window made after the start-up exchanges (or
+            // a picture taken at the first frame) must not read "Not connected" until the
+            // next periodic refresh.
+            m_everAnswered = true;
+            refresh();
+        }
         // A frame reply that arrived garbled also ends its exchange as answered: only a
         // complete frame ends that trouble.
         if (!m_answering && m_incompleteFrames == 0) {
@@ -70,11 +76,15 @@ void WidgetConnectionState::frameReceived(bool complete)
         m_rateClock.start();
     }
     ++m_framesThisSecond;
+    const bool firstFrame = !m_lastFrame.isValid();
     m_lastFrame.start();
     if (!m_answering) {
         m_answering = true;
         m_failedExchanges = 0;
         m_incompleteFrames = 0;
+        refresh();
+    } else if (firstFrame) {
+        refresh();
     }
 }
 
