@@ -60,6 +60,7 @@ void WidgetConnectionState::frameReceived(bool complete)
 {
     if (!complete) {
         // A garbled or cut reply still arrived: the camera answers, but not well.
+        const bool wasAnswering = m_answering;
         if (m_answering) {
             m_answering = false;
             m_failingSince = QTime::currentTime();
@@ -67,6 +68,8 @@ void WidgetConnectionState::frameReceived(bool complete)
             m_incompleteFrames = 0;
         }
         ++m_incompleteFrames;
+        if (wasAnswering)
+            refresh();
         return;
     }
     if (!m_rateClock.isValid() || m_rateClock.elapsed() >= 1000) {

@@ -515,6 +515,10 @@ void TestWindowMain::connectionIndicatorAfterStartUp()
     // Read before the event loop runs: the indicator's periodic refresh must not be needed to
     // leave "Not connected" (a picture taken at the first frame showed it during live video).
     QCOMPARE(window->connectionState()->text(), QStringLiteral("Connected"));
+    // A first frame that arrives cut short shows as trouble at once, too.
+    window->connectionState()->frameReceived(false);
+    QVERIFY2(window->connectionState()->text().startsWith(QLatin1String("camera not answering since")),
+             qPrintable(window->connectionState()->text()));
 }
 
 KESTRANE_TEST_MAIN(TestWindowMain)
