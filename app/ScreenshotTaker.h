@@ -29,6 +29,8 @@ public:
 
     // Starts the settling delay at the window's first paint (at the latest after paintWaitMs).
     void watch(QWidget* mainWindow);
+    // The window pictured first (on the left) when shootNow() is called without watch().
+    void setMainWindow(QWidget* window) { mainWindow = window; }
 
     QString path() const { return m_path; }
 

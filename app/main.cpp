@@ -183,6 +183,7 @@ int main(int argc, char* argv[])
     if (options.hasScreenshot()) {
         screenshot = std::make_unique<ScreenshotTaker>(options.screenshotPath());
         if (options.startVideo()) {
+            screenshot->setMainWindow(window.get());
             // With live video the picture is taken once a frame is shown (queued, so that the
             // image window has painted it), or after a grace period without frames.
             QObject::connect(view, &WidgetView::pictureShown, screenshot.get(), &ScreenshotTaker::shootNow,
