@@ -9,7 +9,8 @@ InfoAmplitude::InfoAmplitude(QWidget* parent)
 {
     InfoWindowStyle::setUpWindow(this, true);
     ui->setupUi(this);
-    amplitude.setLabels({ui->lAmplitude, ui->lAmplitudeMin, ui->lAmplitudeMax, ui->lAmplitudeAverage, ui->lAmplitudeVariation});
+    amplitude.setLabels({ui->lAmplitude, ui->lAmplitudeMin, ui->lAmplitudeMax, ui->lAmplitudeAverage,
+                         ui->lAmplitudeVariation});
 }
 
 InfoAmplitude::~InfoAmplitude()

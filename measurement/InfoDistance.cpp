@@ -12,8 +12,8 @@ InfoDistance::InfoDistance(QWidget* parent)
 {
     InfoWindowStyle::setUpWindow(this, true);
     ui->setupUi(this);
-    distance.setLabels({ui->lDistance, ui->lDistanceMin, ui->lDistanceMax, ui->lDistanceAverage,
-                        ui->lDistanceVariation});
+    distance.setLabels(
+        {ui->lDistance, ui->lDistanceMin, ui->lDistanceMax, ui->lDistanceAverage, ui->lDistanceVariation});
     amplitude.setLabels({ui->lAmplitude, ui->lAmplitudeMin, ui->lAmplitudeMax, ui->lAmplitudeAverage,
                          ui->lAmplitudeVariation});
     ui->lSpeed->hide();

@@ -181,8 +181,8 @@ void InfoPixelScope::setTypeTexts()
     ui->lMax->setText(maximum);
     ui->lAverage->setText(average);
     ui->cbShowAverage->setText(showAverage);
-    for (QSpinBox* box :
-         {ui->sbYAxisMin, ui->sbYAxisMax, ui->sbHLine1, ui->sbHLine2, ui->sbHLineDiff, ui->sbMin, ui->sbMax, ui->sbAverage, ui->sbAverage1})
+    for (QSpinBox* box : {ui->sbYAxisMin, ui->sbYAxisMax, ui->sbHLine1, ui->sbHLine2, ui->sbHLineDiff,
+                          ui->sbMin, ui->sbMax, ui->sbAverage, ui->sbAverage1})
         box->setSuffix(suffix);
     ui->sbYAxisMax->setValue(yMaximum);
 }
@@ -549,13 +549,13 @@ void InfoPixelScope::on_cbShowDifference_toggled(bool checked)
 
 void InfoPixelScope::setFlimControlsVisible(bool flim)
 {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{ui->lAverageMga, ui->lAverageMgb, ui->sbAverage1, ui->cbShowCurve, ui->cbShowCurve1,
-                                         ui->cbShowDifference, ui->lMaximumDiff, ui->sbMaximumDiff})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->lAverageMga, ui->lAverageMgb, ui->sbAverage1,
+                                                      ui->cbShowCurve, ui->cbShowCurve1, ui->cbShowDifference,
+                                                      ui->lMaximumDiff, ui->sbMaximumDiff})
         w->setVisible(flim);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{ui->cbEnableMovingWindow, ui->lWindowLength, ui->sbWindowLength, ui->lHLine1,
-                                         ui->sbHLine1, ui->lHLine2, ui->sbHLine2, ui->lHLineDiff, ui->sbHLineDiff, ui->cbTrackMinMax})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui->cbEnableMovingWindow, ui->lWindowLength, ui->sbWindowLength, ui->lHLine1, ui->sbHLine1,
+             ui->lHLine2, ui->sbHLine2, ui->lHLineDiff, ui->sbHLineDiff, ui->cbTrackMinMax})
         w->setVisible(!flim);
 }
 

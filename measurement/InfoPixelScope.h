@@ -155,5 +155,4 @@ private:
     QwtPlotPicker* y1Picker;
     QwtPlotPicker* y2Picker;
     QwtPlotZoomer* zoomer = nullptr;
-
 };

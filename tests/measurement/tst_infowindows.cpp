@@ -1,11 +1,11 @@
 #include "measurement/InfoAmplitude.h"
 #include "measurement/InfoDCS.h"
+#include "measurement/InfoDRNUCurve.h"
 #include "measurement/InfoDifDCS.h"
 #include "measurement/InfoDistance.h"
 #include "measurement/InfoFLIM.h"
 #include "measurement/InfoGrayscale.h"
 #include "measurement/InfoPixelScope.h"
-#include "measurement/InfoDRNUCurve.h"
 #include "measurement/InfoPixelTimeScope.h"
 #include "measurement/InfoTemperature.h"
 #include "measurement/InfoTemperature1.h"
@@ -242,8 +242,10 @@ void TestInfoWindows::windowForms_data()
     QTest::addRow("distance") << "InfoDistance"
                               << "Distance Information" << QSize() << true
                               << header + statisticsTitles + column("lDistance") + column("lAmplitude") +
-                                     QStringList{"lCurrentTitle=Current:", "lDistanceVariationTitle=σ:",
-                                                 "label=Distance:", "label_2=Amplitude:",
+                                     QStringList{"lCurrentTitle=Current:",
+                                                 "lDistanceVariationTitle=σ:",
+                                                 "label=Distance:",
+                                                 "label_2=Amplitude:",
                                                  "lStatistics=Statistics over 100 samples",
                                                  "label_3=Set position:   Press Ctrl+left mouse button",
                                                  "label_4=Delete:            Press left mouse button",
@@ -251,7 +253,8 @@ void TestInfoWindows::windowForms_data()
     QTest::addRow("grayscale") << "InfoGrayscale"
                                << "Grayscale Information" << QSize() << true
                                << header + column("lValue") +
-                                      QStringList{"lCurrentTitle=Current", "lAverageTitle=Average",
+                                      QStringList{"lCurrentTitle=Current",
+                                                  "lAverageTitle=Average",
                                                   "lDistanceVariationTitle=σ",
                                                   "lStatistics=Statistics over 100 samples",
                                                   "label_3=Set position:  Press Ctrl + left mouse button",
@@ -264,46 +267,90 @@ void TestInfoWindows::windowForms_data()
                                                   "label_4=Delete:  Re-enter mouse cursor into image"};
     QTest::addRow("DCS") << "InfoDCS"
                          << "DCS Information" << QSize() << true
-                         << header + QStringList{"lDCS0=", "lDCS1=", "lDCS2=", "lDCS3=", "lDCS3Title=DCS3",
+                         << header + QStringList{"lDCS0=",
+                                                 "lDCS1=",
+                                                 "lDCS2=",
+                                                 "lDCS3=",
+                                                 "lDCS3Title=DCS3",
                                                  "label_3=Set position:    Press Ctrl + left mouse button",
                                                  "label_4=Delete:       Re-enter mouse cursor into image"};
     QTest::addRow("DCS difference") << "InfoDifDCS"
                                     << "DCS Difference Information" << QSize() << true
-                                    << header + QStringList{"lDifDCS0=", "lDifDCS1=", "lDifDCS0Title=DCS2-DCS0 ",
-                                                            "lDifDCS1Title=DCS3-DCS1 ",
-                                                            "label_3=Set position:      Press Ctrl + left mouse "
-                                                            "button",
-                                                            "label_4=Delete:         Re-enter mouse cursor into "
-                                                            "image"};
+                                    << header +
+                                           QStringList{"lDifDCS0=",
+                                                       "lDifDCS1=",
+                                                       "lDifDCS0Title=DCS2-DCS0 ",
+                                                       "lDifDCS1Title=DCS3-DCS1 ",
+                                                       "label_3=Set position:      Press Ctrl + left mouse "
+                                                       "button",
+                                                       "label_4=Delete:         Re-enter mouse cursor into "
+                                                       "image"};
     QTest::addRow("FLIM") << "InfoFLIM"
                           << "Form" << QSize(240, 58) << true
                           << header + QStringList{"lMgaTitle=Mga", "lMga=", "lMgbTitle=Mgb", "lMgb="};
-    QTest::addRow("pixel scope")
-        << "InfoPixelScope"
-        << "Pixel Scope" << QSize(794, 499) << false
-        << QStringList{"wPixelScope", "lMin=Minimum signal level", "sbMin", "lMax", "sbMax",
-                       "lAverage=Average signal level", "sbAverage", "lAverageMga=mga: ", "lAverageMgb=mgb:",
-                       "sbAverage1", "cbTrackMinMax=Track min./max.", "pbReset=Reset", "lHLine1=Y1", "sbHLine1",
-                       "lHLine2=Y2", "sbHLine2", "lHLineDiff=Y2 - Y1", "sbHLineDiff",
-                       "cbEnableMovingWindow=Enable moving window", "lWindowLength=Length of moving window",
-                       "sbWindowLength", "lSettingsYAxis=SETTINGS FOR Y-AXIS     ", "lYAxisMin", "sbYAxisMin",
-                       "lYAxisMax", "sbYAxisMax", "cbShowAverage", "cbShowCurve=Show mga", "cbShowCurve1=Show mgb",
-                       "cbShowDifference=Show diff.", "lMaximumDiff=Maximun difference", "sbMaximumDiff",
-                       "lPixelSelection=ROI SELECTION", "lScopeCorner1=Lower left corner", "sbTopLeftX",
-                       "sbTopLeftY", "lScopeCorner2=Upper right corner", "sbBottomRightX", "sbBottomRightY",
-                       "cbSingleRow=single row", "cbSingleColumn=single col."};
+    QTest::addRow("pixel scope") << "InfoPixelScope"
+                                 << "Pixel Scope" << QSize(794, 499) << false
+                                 << QStringList{"wPixelScope",
+                                                "lMin=Minimum signal level",
+                                                "sbMin",
+                                                "lMax",
+                                                "sbMax",
+                                                "lAverage=Average signal level",
+                                                "sbAverage",
+                                                "lAverageMga=mga: ",
+                                                "lAverageMgb=mgb:",
+                                                "sbAverage1",
+                                                "cbTrackMinMax=Track min./max.",
+                                                "pbReset=Reset",
+                                                "lHLine1=Y1",
+                                                "sbHLine1",
+                                                "lHLine2=Y2",
+                                                "sbHLine2",
+                                                "lHLineDiff=Y2 - Y1",
+                                                "sbHLineDiff",
+                                                "cbEnableMovingWindow=Enable moving window",
+                                                "lWindowLength=Length of moving window",
+                                                "sbWindowLength",
+                                                "lSettingsYAxis=SETTINGS FOR Y-AXIS     ",
+                                                "lYAxisMin",
+                                                "sbYAxisMin",
+                                                "lYAxisMax",
+                                                "sbYAxisMax",
+                                                "cbShowAverage",
+                                                "cbShowCurve=Show mga",
+                                                "cbShowCurve1=Show mgb",
+                                                "cbShowDifference=Show diff.",
+                                                "lMaximumDiff=Maximun difference",
+                                                "sbMaximumDiff",
+                                                "lPixelSelection=ROI SELECTION",
+                                                "lScopeCorner1=Lower left corner",
+                                                "sbTopLeftX",
+                                                "sbTopLeftY",
+                                                "lScopeCorner2=Upper right corner",
+                                                "sbBottomRightX",
+                                                "sbBottomRightY",
+                                                "cbSingleRow=single row",
+                                                "cbSingleColumn=single col."};
     QTest::addRow("time scope") << "InfoPixelTimeScope"
                                 << "Time Scope" << QSize(400, 300) << false << QStringList{};
     QTest::addRow("DRNU curve") << "InfoDRNUCurve"
                                 << "DRNU Average" << QSize(574, 354) << false << QStringList{};
     QTest::addRow("temperature") << "InfoTemperature"
                                  << "Temperature" << QSize(216, 198) << true
-                                 << QStringList{"lTempChip=CHIP", "leTl", "leTr", "leBl", "leBr", "leTempAvg",
-                                                "lTempIlluminationBoard=ILLUMINATION BOARD", "leUpper", "leLower"};
+                                 << QStringList{"lTempChip=CHIP",
+                                                "leTl",
+                                                "leTr",
+                                                "leBl",
+                                                "leBr",
+                                                "leTempAvg",
+                                                "lTempIlluminationBoard=ILLUMINATION BOARD",
+                                                "leUpper",
+                                                "leLower"};
     QTest::addRow("temperature, chip types 4 and 5")
         << "InfoTemperature1"
         << "Temperature" << QSize(231, 180) << true
-        << QStringList{"lTempChip=CHIP", "leTl", "lTempIlluminationBoard=ILLUMINATION BOARD", "leUpper", "leLower"};
+        << QStringList{"lTempChip=CHIP", "leTl", "lTempIlluminationBoard=ILLUMINATION BOARD", "leUpper",
+                       "leLower"};
 }
 
 void TestInfoWindows::windowForms()
