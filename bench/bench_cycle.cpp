@@ -3,6 +3,7 @@
 // paint) next to a minimal raw-socket loop doing the same exchanges with no decoding, the
 // client's overhead per frame, and the client's resident memory over a long run.
 
+#include "BenchMain.h"
 #include "ResidentMemory.h"
 #include "frames/DataInformationSample.h"
 #include "link/Commands.h"
@@ -185,18 +186,6 @@ BENCHMARK(BM_ClientLoopMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->Us
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    SimulatorProcess sim;
-    if (sim.isRunning()) {
-        // One frame rendered, then served again and again with no per-frame work.
-        sim.exchange(kFrameCommand.toLatin1());
-        sim.exchange("sim.freeze 1");
-    }
-    gSimulator = &sim;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gSimulator = nullptr;
-    return 0;
+    return BenchMain::runWithSimulator<QGuiApplication>(argc, argv, gSimulator,
+                                                        BenchMain::SimulatorFrames::Frozen);
 }

@@ -2,8 +2,8 @@
 // window's statistics, the pixel scope fed a 10 x 10 region and replotted, the time scope's
 // append and replot with a full history, and the distance view's whole frame with its pixel
 // window, pixel scope and time scope open (a real simulator frame).
+#include "BenchMain.h"
 #include "app/ApplicationContext.h"
-#include "app/Resources.h"
 #include "frames/DataInformationSample.h"
 #include "link/Commands.h"
 #include "measurement/InfoDistance.h"
@@ -142,14 +142,5 @@ BENCHMARK(BM_DistanceViewFrameWithWindows)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Resources::initialize();
-    SimulatorProcess sim;
-    gSimulator = &sim;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gSimulator = nullptr;
-    return 0;
+    return BenchMain::runWithSimulator<QApplication>(argc, argv, gSimulator);
 }

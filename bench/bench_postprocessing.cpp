@@ -180,7 +180,15 @@ void BM_DistanceViewFilters(benchmark::State& state)
 
 BENCHMARK(BM_Gauss)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EdgeStep)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ImageFilterMedian)->ArgName("size")->Arg(3)->Arg(5)->Arg(7)->Arg(9)->Arg(15)->Arg(31)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ImageFilterMedian)
+    ->ArgName("size")
+    ->Arg(3)
+    ->Arg(5)
+    ->Arg(7)
+    ->Arg(9)
+    ->Arg(15)
+    ->Arg(31)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReplaceBadPixels100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HdrMerge)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DistanceViewFilters)->Unit(benchmark::kMicrosecond);

@@ -2,6 +2,7 @@
 // frame: the time from the panel's entry to the command going out (the loop finishes the
 // frame in flight first), and from the command's reply to the next frame request.
 
+#include "BenchMain.h"
 #include "app/ApplicationContext.h"
 #include "config/ControllerIntegrationTime.h"
 #include "link/Commands.h"
@@ -108,17 +109,6 @@ BENCHMARK(BM_SettingDuringLiveVideo)->Unit(benchmark::kMillisecond)->Iterations(
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    SimulatorProcess sim;
-    if (sim.isRunning()) {
-        sim.exchange(kFrameCommand.toLatin1());
-        sim.exchange("sim.freeze 1");
-    }
-    gSimulator = &sim;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gSimulator = nullptr;
-    return 0;
+    return BenchMain::runWithSimulator<QGuiApplication>(argc, argv, gSimulator,
+                                                        BenchMain::SimulatorFrames::Frozen);
 }

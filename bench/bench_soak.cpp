@@ -4,9 +4,9 @@
 // frozen frame. Reports the resident memory after 1,000, 10,000 and 100,000 frames and the
 // frame rate; the memory must not grow past the first 1,000 frames.
 // KESTRANE_SOAK_FRAMES sets a shorter run for a quick look (the checkpoints past it are left out).
+#include "BenchMain.h"
 #include "ResidentMemory.h"
 #include "app/ApplicationContext.h"
-#include "app/Resources.h"
 #include "app/WidgetView.h"
 #include "link/Commands.h"
 #include "settings/SettingsManager.h"
@@ -88,19 +88,6 @@ BENCHMARK(BM_SoakLiveVideo)->Unit(benchmark::kSecond)->Iterations(1)->Repetition
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Resources::initialize();
-    SimulatorProcess sim;
-    if (sim.isRunning()) {
-        // One frame rendered, then served again and again with no per-frame work.
-        sim.exchange(Commands::getDistanceAndAmplitudeSorted().toLatin1());
-        sim.exchange("sim.freeze 1");
-    }
-    gSimulator = &sim;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gSimulator = nullptr;
-    return 0;
+    return BenchMain::runWithSimulator<QApplication>(argc, argv, gSimulator,
+                                                     BenchMain::SimulatorFrames::Frozen);
 }

@@ -2,47 +2,27 @@
 // the fields, paint, mirror, convert to a pixmap and show it on the label. The replies are
 // real frames of the simulator; the settings are the zc320's default configuration (median
 // and Gauss filters and the edge step on, pixel interpolation off).
+#include "BenchMain.h"
 #include "app/ApplicationContext.h"
-#include "app/Resources.h"
 #include "frames/DataCorrelationSamples.h"
+#include "frames/DataHDR.h"
 #include "frames/DataInformationSample.h"
 #include "frames/DataPixelfield.h"
 #include "link/Commands.h"
-#include "settings/SettingsManager.h"
 #include "support/SimulatorProcess.h"
 #include "views/WidgetAmplitude.h"
 #include "views/WidgetDCS.h"
 #include "views/WidgetDistance.h"
+#include "views/WidgetHDR.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QByteArray>
 
-#include <cstdio>
-
 namespace {
 
 SimulatorProcess* gSimulator = nullptr;
-
-// The zc320's default configuration, with the client's view of the simulator's frequency.
-void configure(Settings* settings)
-{
-    settings->setChipType(2);
-    SettingsManager manager(settings);
-    if (!manager.loadConfig(QStringLiteral(":/config/zc320_settings_default.xml")))
-        std::fprintf(stderr, "bench_views: the default configuration did not load\n");
-    settings->modulation()->addFrequency(QStringLiteral("20 MHz"), 20000000);
-    settings->modulation()->addFrequency(QStringLiteral("10 MHz"), 10000000);
-    settings->modulation()->setFrequencyIndex(1);
-    // As the view panel sets it from the configured 20 mm: 40 LSB at 10 MHz, a tenth of it
-    // for the edge step.
-    settings->setEdgeDetectionThreshold(40, false);
-    settings->setEdgeDetectionThreshold(4, true);
-    settings->calibration()->setPixelInterpolation(false);
-    // The channel is never used here; it points at loopback all the same.
-    settings->socket()->setIp(QStringLiteral("127.0.0.1"));
-}
 
 QByteArray frame(const QString& command)
 {
@@ -58,7 +38,7 @@ void report(benchmark::State& state, const QByteArray& payload)
 void BM_DistanceViewFrame(benchmark::State& state)
 {
     ApplicationContext context;
-    configure(context.settings());
+    BenchMain::loadZc320Default(context.settings());
     context.settings()->setModeIndex(1);
     WidgetDistance view(&context);
     QByteArray payload = frame(Commands::getDistanceAndAmplitudeSorted());
@@ -78,7 +58,7 @@ BENCHMARK(BM_DistanceViewFrame)->Unit(benchmark::kMillisecond);
 void BM_DistanceViewFrameUnfiltered(benchmark::State& state)
 {
     ApplicationContext context;
-    configure(context.settings());
+    BenchMain::loadZc320Default(context.settings());
     context.settings()->setModeIndex(1);
     context.settings()->setMedianFilter(false);
     context.settings()->setGaussFilter1(false);
@@ -98,7 +78,7 @@ BENCHMARK(BM_DistanceViewFrameUnfiltered)->Unit(benchmark::kMillisecond);
 void BM_AmplitudeViewFrame(benchmark::State& state)
 {
     ApplicationContext context;
-    configure(context.settings());
+    BenchMain::loadZc320Default(context.settings());
     context.settings()->setModeIndex(2);
     WidgetAmplitude view(&context);
     view.setColorType(WidgetAmplitude::Ramp);
@@ -116,7 +96,7 @@ BENCHMARK(BM_AmplitudeViewFrame)->Unit(benchmark::kMillisecond);
 void BM_DCSViewFrame(benchmark::State& state)
 {
     ApplicationContext context;
-    configure(context.settings());
+    BenchMain::loadZc320Default(context.settings());
     context.settings()->setModeIndex(6);
     context.settings()->distanceCalculation()->setDualMGX(false);
     context.settings()->distanceCalculation()->setPiDelay(true);
@@ -135,18 +115,32 @@ void BM_DCSViewFrame(benchmark::State& state)
 }
 BENCHMARK(BM_DCSViewFrame)->Unit(benchmark::kMillisecond);
 
+// An HDR frame: decode, split into the two integration times' half-images, bad pixels,
+// the row merge and four pictures painted.
+void BM_HDRViewFrame(benchmark::State& state)
+{
+    ApplicationContext context;
+    BenchMain::loadZc320Default(context.settings());
+    context.settings()->setModeIndex(9);
+    context.settings()->distanceCalculation()->setHdr(true);
+    WidgetHDR view(&context);
+    if (gSimulator && gSimulator->isRunning())
+        gSimulator->exchange(Commands::enableHDR(true).toLatin1());
+    QByteArray payload = frame(Commands::getDistanceAndAmplitudeSorted());
+    report(state, payload);
+    for (auto _ : state) {
+        view.data()->updateData(payload);
+        view.updateGUI();
+        benchmark::DoNotOptimize(view.displayed(3).constBits());
+    }
+    if (gSimulator && gSimulator->isRunning())
+        gSimulator->exchange(Commands::enableHDR(false).toLatin1());
+}
+BENCHMARK(BM_HDRViewFrame)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Resources::initialize();
-    SimulatorProcess sim;
-    gSimulator = &sim;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gSimulator = nullptr;
-    return 0;
+    return BenchMain::runWithSimulator<QApplication>(argc, argv, gSimulator);
 }

@@ -3,6 +3,7 @@
 #include "app/ApplicationContext.h"
 #include "app/Trace.h"
 #include "frames/DataCorrelationSamples.h"
+#include "frames/DataHDR.h"
 #include "frames/DataInformationSample.h"
 #include "frames/DataPixelfield.h"
 #include "recording/ControllerLog.h"
@@ -16,6 +17,7 @@
 #include "views/WidgetDistance.h"
 #include "views/WidgetFLIM.h"
 #include "views/WidgetGrayscale.h"
+#include "views/WidgetHDR.h"
 #include "widgets/DialogOK.h"
 #include "widgets/DialogProgress.h"
 #include "widgets/DialogYesNo.h"
@@ -65,6 +67,7 @@ WidgetLog::WidgetLog(ApplicationContext* context, QWidget* parent)
     , difDcs(new WidgetDifDCS(context))
     , flim(new WidgetFLIM(context))
     , dcsGrayscale(new WidgetDCSGrayscale(context))
+    , hdr(new WidgetHDR(context))
     , progress(new DialogProgress(QStringLiteral("Please wait until logging is completed.")))
 {
     ui->setupUi(this);
@@ -294,8 +297,8 @@ void WidgetLog::connectSlots()
     else if (view == dcsGrayscale)
         connect(dcsGrayscale, &ImageViewBase::pictureUpdated, this, &WidgetLog::logDCSGrayscale,
                 Qt::UniqueConnection);
-    else if (view && view == hdr)
-        connect(view, &ImageViewBase::pictureUpdated, this, &WidgetLog::logHDR, Qt::UniqueConnection);
+    else if (view == hdr)
+        connect(hdr, &ImageViewBase::pictureUpdated, this, &WidgetLog::logHDR, Qt::UniqueConnection);
     connect(this, &WidgetLog::logFinished, this, &WidgetLog::logging, Qt::UniqueConnection);
 
     if (!view) {
@@ -351,8 +354,7 @@ void WidgetLog::disconnectSlots()
     disconnect(difDcs, &ImageViewBase::pictureUpdated, this, nullptr);
     disconnect(flim, &ImageViewBase::pictureUpdated, this, nullptr);
     disconnect(dcsGrayscale, &ImageViewBase::pictureUpdated, this, nullptr);
-    if (hdr)
-        disconnect(hdr, &ImageViewBase::pictureUpdated, this, nullptr);
+    disconnect(hdr, &ImageViewBase::pictureUpdated, this, nullptr);
     disconnect(this, &WidgetLog::logFinished, this, &WidgetLog::logging);
     progress->close();
 }
@@ -535,8 +537,14 @@ void WidgetLog::logDCSGrayscale()
 
 void WidgetLog::logHDR()
 {
-    // The HDR view's four pictures and fields join the page when the view exists.
     if (!pictureAccepted())
         return;
-    pictureWritten(true);
+    bool ok = true;
+    if (settings->distanceCalculation()->piDelay() && !settings->distanceCalculation()->dualMGX()) {
+        for (int i = 0; ok && i < 4; ++i)
+            ok = savePng(hdr, i, QStringLiteral("_%1.png").arg(i + 1));
+        for (int part = 0; ok && part < 4; ++part)
+            ok = csv(hdr->data()->partData(part), 0, 30000, true);
+    }
+    pictureWritten(ok);
 }

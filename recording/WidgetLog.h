@@ -18,6 +18,7 @@ class WidgetDifDCS;
 class WidgetDistance;
 class WidgetFLIM;
 class WidgetGrayscale;
+class WidgetHDR;
 class ZelTcp;
 
 namespace Ui {
@@ -134,7 +135,6 @@ private:
     WidgetDifDCS* difDcs;
     WidgetFLIM* flim;
     WidgetDCSGrayscale* dcsGrayscale;
-    // The HDR view joins here when it exists; until then its mode records nothing.
-    ImageViewBase* hdr = nullptr;
+    WidgetHDR* hdr;
     DialogProgress* progress;
 };

@@ -60,6 +60,8 @@ void TestWidgetLog::runOfThreePictures_data()
     QTest::addRow("DCS without pi delay") << 6 << false << QStringList{"_0.png", "_1.png"} << 2;
     QTest::addRow("DCS differences") << 7 << true << QStringList{"_1.png", "_2.png"} << 2;
     QTest::addRow("DCS differences, no pi delay: nothing") << 7 << false << QStringList{} << 0;
+    QTest::addRow("HDR") << 9 << true << QStringList{"_1.png", "_2.png", "_3.png", "_4.png"} << 4;
+    QTest::addRow("HDR, no pi delay: nothing") << 9 << false << QStringList{} << 0;
     // Five sample blocks per picture in the ".bin" file, whatever the CSV and PNG boxes say.
     QTest::addRow("DCS + grayscale") << 8 << true << QStringList{} << -5;
 }
