@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLayout>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <functional>
@@ -230,7 +231,8 @@ void TestInfoWindows::windowForms_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("staysOnTop");
-    // Object names every form must carry, with the initial text of some of them ("name=text").
+    // Object names every form must carry, with the initial text of some of them ("name=text";
+    // for a spin box "name=minimum..maximum").
     QTest::addColumn<QStringList>("names");
 
     const QStringList header{"lHeader=Pixel data (x, y)"};
@@ -292,36 +294,36 @@ void TestInfoWindows::windowForms_data()
                                  << "Pixel Scope" << QSize(794, 499) << false
                                  << QStringList{"wPixelScope",
                                                 "lMin=Minimum signal level",
-                                                "sbMin",
+                                                "sbMin=-99999..65000",
                                                 "lMax",
-                                                "sbMax",
+                                                "sbMax=-99999..99999",
                                                 "lAverage=Average signal level",
-                                                "sbAverage",
+                                                "sbAverage=-99999..99999",
                                                 "lAverageMga=mga: ",
                                                 "lAverageMgb=mgb:",
-                                                "sbAverage1",
+                                                "sbAverage1=-99999..99999",
                                                 "cbTrackMinMax=Track min./max.",
                                                 "pbReset=Reset",
                                                 "lHLine1=Y1",
-                                                "sbHLine1",
+                                                "sbHLine1=-20000..20000",
                                                 "lHLine2=Y2",
-                                                "sbHLine2",
+                                                "sbHLine2=-20000..20000",
                                                 "lHLineDiff=Y2 - Y1",
-                                                "sbHLineDiff",
+                                                "sbHLineDiff=-99999..99999",
                                                 "cbEnableMovingWindow=Enable moving window",
                                                 "lWindowLength=Length of moving window",
-                                                "sbWindowLength",
+                                                "sbWindowLength=2..100",
                                                 "lSettingsYAxis=SETTINGS FOR Y-AXIS     ",
                                                 "lYAxisMin",
-                                                "sbYAxisMin",
+                                                "sbYAxisMin=-99999..99999",
                                                 "lYAxisMax",
-                                                "sbYAxisMax",
+                                                "sbYAxisMax=0..99999",
                                                 "cbShowAverage",
                                                 "cbShowCurve=Show mga",
                                                 "cbShowCurve1=Show mgb",
                                                 "cbShowDifference=Show diff.",
                                                 "lMaximumDiff=Maximun difference",
-                                                "sbMaximumDiff",
+                                                "sbMaximumDiff=0..9999",
                                                 "lPixelSelection=ROI SELECTION",
                                                 "lScopeCorner1=Lower left corner",
                                                 "sbTopLeftX",
@@ -383,6 +385,8 @@ void TestInfoWindows::windowForms()
             shown = label->text();
         else if (const auto* button = qobject_cast<const QAbstractButton*>(child))
             shown = button->text();
+        else if (const auto* box = qobject_cast<const QSpinBox*>(child))
+            shown = QStringLiteral("%1..%2").arg(box->minimum()).arg(box->maximum());
         QCOMPARE(shown, expected);
     }
     // Every plot window lays its plot over the whole window (the pixel scope over its frame).
