@@ -217,7 +217,8 @@ void StartupManager::discoverFrequencies()
                               (faceId ? QStringLiteral(" MHz faceID") : QStringLiteral(" MHz"));
         // Widened: a server's kHz value must not overflow the Hz field.
         const qint64 hz = qint64(kHz) * 1000;
-        modulation->addFrequency(label, static_cast<int>(qBound<qint64>(INT_MIN, hz, INT_MAX)));
+        // The camera knows the frequency by its position in its own list.
+        modulation->addFrequency(label, static_cast<int>(qBound<qint64>(INT_MIN, hz, INT_MAX)), i);
         modulation->addCalibrationType(calibrationType);
     }
 }

@@ -108,7 +108,7 @@ WidgetView::WidgetView(ApplicationContext* context, QWidget* parent)
         const QSignalBlocker blocker(ui->cbViewMode);
         ui->cbViewMode->setCurrentIndex(mode);
     }
-    demo->setPage(pageOfMode(settings->flim()->flimChip() ? 10 : mode));
+    demo->setPage(pageOfMode(settings->flim()->flimChip() ? flimModeIndex : mode));
 
     setUpSettingsPanels(context);
     setUpCorrections();
@@ -148,7 +148,7 @@ int WidgetView::pageOfMode(int modeIndex)
         return PageDCSGrayscale;
     case 9:
         return PageHDR;
-    case 10:
+    case flimModeIndex:
         return PageFLIM;
     default:
         return -1;

@@ -70,6 +70,8 @@ public:
     WidgetHDR* hdrView() const { return hdr; }
     // The image-window page of a view mode (-1 for none).
     static int pageOfMode(int modeIndex);
+    // The hub's view mode of a FLIM chip; the selector has no item for it.
+    static constexpr int flimModeIndex = 10;
 
     // Layout for the connected chip: the FLIM settings and corrections for a FLIM chip, the
     // distance controls for the others. Also asks the camera which corrections it holds

@@ -129,6 +129,10 @@ void WidgetView::setUpForChip(bool flimChip)
               ui->lPointCloud,
               ui->cbPointCloudTransformation},
              !flimChip);
+    // A FLIM chip's frames go to the FLIM view whatever the selector shows: the image window
+    // shows its page (it was built before the chip was known).
+    if (flimChip)
+        demo->setPage(pageOfMode(flimModeIndex));
     refreshCorrectionControls();
 }
 

@@ -22,7 +22,8 @@ void ControllerModulation::changeModulationFrequency(int index)
 void ControllerModulation::setModulationFrequency()
 {
     exchange(&ControllerModulation::setModulationFrequency,
-             Commands::setModulationFrequency(pendingFrequencyIndex), Commands::Timeout::slow);
+             Commands::setModulationFrequency(settings->modulation()->serverIndex(pendingFrequencyIndex)),
+             Commands::Timeout::slow);
     // The receivers run while acquisition is still paused and the offset re-read is still
     // asked for: the 3D panel re-sends its manual offset or resumes, reading the new
     // automatic offset.

@@ -2,31 +2,27 @@
 
 #include "app/Trace.h"
 
-#include <QGridLayout>
-#include <QLabel>
+#include "ui_InfoAmplitude.h"
 
-InfoAmplitude::InfoAmplitude(QWidget* parent) : QWidget(parent), amplitude(StatisticsColumn::Unit::Lsb)
+InfoAmplitude::InfoAmplitude(QWidget* parent)
+    : QWidget(parent), ui(new Ui::InfoAmplitude), amplitude(StatisticsColumn::Unit::Lsb)
 {
-    QGridLayout* grid = InfoWindowStyle::setUp(this, QStringLiteral("Amplitude Information"));
-    header = findChild<QLabel*>(QStringLiteral("lHeader"));
-    InfoWindowStyle::addRowTitles(this, grid, true);
-    amplitude.setLabels(InfoWindowStyle::addStatisticsColumn(this, grid, 1, QStringLiteral("lAmplitude")));
-    InfoWindowStyle::addLine(this, grid, InfoWindowStyle::FooterRow, 2,
-                             QStringLiteral("Statistics over 100 samples"), QStringLiteral("lStatistics"));
-    InfoWindowStyle::addHints(this, grid, InfoWindowStyle::FooterRow + 1, 2,
-                              QStringLiteral("Set position: Press Ctrl + left mouse button"),
-                              QStringLiteral("Delete:  Re-enter mouse cursor into image"));
+    InfoWindowStyle::setUpWindow(this, true);
+    ui->setupUi(this);
+    amplitude.setLabels({ui->lAmplitude, ui->lAmplitudeMin, ui->lAmplitudeMax, ui->lAmplitudeAverage,
+                         ui->lAmplitudeVariation});
 }
 
 InfoAmplitude::~InfoAmplitude()
 {
     ZTRACE() << "-----InfoAmplitude destroying";
     ZTRACE() << "-----InfoAmplitude destroyed";
+    delete ui;
 }
 
 void InfoAmplitude::setPixel(int x, int y)
 {
-    header->setText(InfoWindowStyle::headerText(x, y));
+    ui->lHeader->setText(InfoWindowStyle::headerText(x, y));
     if (x != lastX || y != lastY)
         statisticsClear(true);
     lastX = x;

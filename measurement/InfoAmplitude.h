@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
-class QLabel;
+namespace Ui {
+class InfoAmplitude;
+}
 
 // The amplitude view's pixel window: the amplitude of one pixel with its statistics over the
 // last 100 samples.
@@ -28,7 +30,7 @@ public slots:
     void statisticsClear(bool state);
 
 private:
-    QLabel* header;
+    Ui::InfoAmplitude* ui;
     StatisticsColumn amplitude;
     int lastX = 0;
     int lastY = 0;

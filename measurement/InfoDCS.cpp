@@ -3,30 +3,28 @@
 #include "app/Trace.h"
 #include "measurement/InfoWindowStyle.h"
 
-#include <QGridLayout>
-#include <QLabel>
+#include "ui_InfoDCS.h"
 
-InfoDCS::InfoDCS(QWidget* parent) : QWidget(parent)
+InfoDCS::InfoDCS(QWidget* parent) : QWidget(parent), ui(new Ui::InfoDCS)
 {
-    QGridLayout* grid = InfoWindowStyle::setUp(this, QStringLiteral("DCS Information"));
-    header = findChild<QLabel*>(QStringLiteral("lHeader"));
-    for (int i = 0; i < 4; ++i)
-        samples[i] = InfoWindowStyle::addRow(this, grid, i + 1, QStringLiteral("DCS") + QString::number(i),
-                                             QStringLiteral("lDCS") + QString::number(i));
-    InfoWindowStyle::addHints(this, grid, 5, 2,
-                              QStringLiteral("Set position:    Press Ctrl + left mouse button"),
-                              QStringLiteral("Delete:       Re-enter mouse cursor into image"));
+    InfoWindowStyle::setUpWindow(this, true);
+    ui->setupUi(this);
+    samples[0] = ui->lDCS0;
+    samples[1] = ui->lDCS1;
+    samples[2] = ui->lDCS2;
+    samples[3] = ui->lDCS3;
 }
 
 InfoDCS::~InfoDCS()
 {
     ZTRACE() << "-----InfoDCS destroying";
     ZTRACE() << "-----InfoDCS destroyed";
+    delete ui;
 }
 
 void InfoDCS::setPixel(int x, int y)
 {
-    header->setText(InfoWindowStyle::headerText(x, y));
+    ui->lHeader->setText(InfoWindowStyle::headerText(x, y));
 }
 
 void InfoDCS::setSample(int index, int value)

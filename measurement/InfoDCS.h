@@ -3,6 +3,9 @@
 #include <QWidget>
 
 class QLabel;
+namespace Ui {
+class InfoDCS;
+}
 
 // The DCS view's pixel window: the four correlation samples of one pixel, each re-centred
 // on 0 by the caller.
@@ -22,8 +25,8 @@ public:
     void setDCS3(int value);
 
 private:
-    QLabel* header;
     void setSample(int index, int value);
 
+    Ui::InfoDCS* ui;
     QLabel* samples[4];
 };

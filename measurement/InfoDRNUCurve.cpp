@@ -1,24 +1,22 @@
 #include "measurement/InfoDRNUCurve.h"
 
 #include "app/Trace.h"
+#include "measurement/InfoWindowStyle.h"
 #include "measurement/PlotStyle.h"
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
-#include <QVBoxLayout>
+#include "ui_InfoDRNUCurve.h"
 
 #include <algorithm>
 #include <cstdint>
 
-InfoDRNUCurve::InfoDRNUCurve(QWidget* parent) : QWidget(parent), plot(new QwtPlot(this))
+InfoDRNUCurve::InfoDRNUCurve(QWidget* parent) : QWidget(parent), ui(new Ui::InfoDRNUCurve)
 {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("DRNU Average"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(plot);
+    InfoWindowStyle::setUpWindow(this, false);
+    ui->setupUi(this);
+    plot = ui->plot;
 
     PlotStyle::setUp(plot);
     const QColor blue(0, 0, 255);
@@ -35,13 +33,13 @@ InfoDRNUCurve::InfoDRNUCurve(QWidget* parent) : QWidget(parent), plot(new QwtPlo
     temperatureCurve = PlotStyle::makeCurve(PlotStyle::pen(green, 1.5), QwtPlotCurve::Lines, QwtPlot::yRight);
     drnuCurve->attach(plot);
     temperatureCurve->attach(plot);
-    resize(574, 354);
 }
 
 InfoDRNUCurve::~InfoDRNUCurve()
 {
     ZTRACE() << "-----InfoDRNUCurve destroying";
     ZTRACE() << "-----InfoDRNUCurve destroyed";
+    delete ui;
 }
 
 void InfoDRNUCurve::setTable(const int16_t* cameraTable, int rangeMm)

@@ -6,6 +6,9 @@
 
 class QwtPlot;
 class QwtPlotCurve;
+namespace Ui {
+class InfoDRNUCurve;
+}
 
 // The camera's DRNU table as a curve over the DLL step: the distance correction of each of
 // the 50 steps and the temperature it was measured at. The owner (the view panel, the
@@ -35,6 +38,7 @@ public:
     QwtPlot* plotWidget() const { return plot; }
 
 private:
+    Ui::InfoDRNUCurve* ui;
     QwtPlot* plot;
     QwtPlotCurve* drnuCurve;
     QwtPlotCurve* temperatureCurve;

@@ -3,8 +3,7 @@
 #include "app/Trace.h"
 #include "measurement/InfoWindowStyle.h"
 
-#include <QGridLayout>
-#include <QLabel>
+#include "ui_InfoDifDCS.h"
 
 namespace {
 QString differenceText(int value)
@@ -14,36 +13,30 @@ QString differenceText(int value)
 }
 } // namespace
 
-InfoDifDCS::InfoDifDCS(QWidget* parent) : QWidget(parent)
+InfoDifDCS::InfoDifDCS(QWidget* parent) : QWidget(parent), ui(new Ui::InfoDifDCS)
 {
-    QGridLayout* grid = InfoWindowStyle::setUp(this, QStringLiteral("DCS Difference Information"));
-    header = findChild<QLabel*>(QStringLiteral("lHeader"));
-    differences[0] =
-        InfoWindowStyle::addRow(this, grid, 1, QStringLiteral("DCS2-DCS0 "), QStringLiteral("lDifDCS0"));
-    differences[1] =
-        InfoWindowStyle::addRow(this, grid, 2, QStringLiteral("DCS3-DCS1 "), QStringLiteral("lDifDCS1"));
-    InfoWindowStyle::addHints(this, grid, 3, 2,
-                              QStringLiteral("Set position:      Press Ctrl + left mouse button"),
-                              QStringLiteral("Delete:         Re-enter mouse cursor into image"));
+    InfoWindowStyle::setUpWindow(this, true);
+    ui->setupUi(this);
 }
 
 InfoDifDCS::~InfoDifDCS()
 {
     ZTRACE() << "-----InfoDifDCS destroying";
     ZTRACE() << "-----InfoDifDCS destroyed";
+    delete ui;
 }
 
 void InfoDifDCS::setPixel(int x, int y)
 {
-    header->setText(InfoWindowStyle::headerText(x, y));
+    ui->lHeader->setText(InfoWindowStyle::headerText(x, y));
 }
 
 void InfoDifDCS::setDifDCS0(int value)
 {
-    differences[0]->setText(differenceText(value));
+    ui->lDifDCS0->setText(differenceText(value));
 }
 
 void InfoDifDCS::setDifDCS1(int value)
 {
-    differences[1]->setText(differenceText(value));
+    ui->lDifDCS1->setText(differenceText(value));
 }

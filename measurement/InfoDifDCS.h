@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
-class QLabel;
+namespace Ui {
+class InfoDifDCS;
+}
 
 // The DCS-difference view's pixel window: DCS2 - DCS0 and DCS3 - DCS1 of one pixel, each
 // re-centred on 0 by the caller.
@@ -20,6 +22,5 @@ public:
     void setDifDCS1(int value);
 
 private:
-    QLabel* header;
-    QLabel* differences[2];
+    Ui::InfoDifDCS* ui;
 };

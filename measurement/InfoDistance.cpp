@@ -2,32 +2,21 @@
 
 #include "app/Trace.h"
 
-#include <QGridLayout>
-#include <QLabel>
+#include "ui_InfoDistance.h"
 
 InfoDistance::InfoDistance(QWidget* parent)
-    : QWidget(parent), distance(StatisticsColumn::Unit::Centimetres), amplitude(StatisticsColumn::Unit::Lsb)
+    : QWidget(parent)
+    , ui(new Ui::InfoDistance)
+    , distance(StatisticsColumn::Unit::Centimetres)
+    , amplitude(StatisticsColumn::Unit::Lsb)
 {
-    QGridLayout* grid = InfoWindowStyle::setUp(this, QStringLiteral("Distance Information"), 3);
-    header = findChild<QLabel*>(QStringLiteral("lHeader"));
-    InfoWindowStyle::addRowTitles(this, grid, true);
-    auto* distanceTitle = new QLabel(QStringLiteral("Distance:"), this);
-    distanceTitle->setObjectName(QStringLiteral("label"));
-    auto* amplitudeTitle = new QLabel(QStringLiteral("Amplitude:"), this);
-    amplitudeTitle->setObjectName(QStringLiteral("label_2"));
-    grid->addWidget(distanceTitle, InfoWindowStyle::ColumnTitleRow, 1, Qt::AlignRight);
-    grid->addWidget(amplitudeTitle, InfoWindowStyle::ColumnTitleRow, 2, Qt::AlignRight);
-    distance.setLabels(InfoWindowStyle::addStatisticsColumn(this, grid, 1, QStringLiteral("lDistance")));
-    amplitude.setLabels(InfoWindowStyle::addStatisticsColumn(this, grid, 2, QStringLiteral("lAmplitude")));
-    const int row = InfoWindowStyle::FooterRow;
-    InfoWindowStyle::addLine(this, grid, row, 3, QStringLiteral("Statistics over 100 samples"),
-                             QStringLiteral("lStatistics"));
-    InfoWindowStyle::addHints(this, grid, row + 1, 3,
-                              QStringLiteral("Set position:   Press Ctrl+left mouse button"),
-                              QStringLiteral("Delete:            Press left mouse button"));
-    speed = InfoWindowStyle::addLine(this, grid, row + 3, 3, QStringLiteral("Frame rate:"),
-                                     QStringLiteral("lSpeed"));
-    speed->hide();
+    InfoWindowStyle::setUpWindow(this, true);
+    ui->setupUi(this);
+    distance.setLabels(
+        {ui->lDistance, ui->lDistanceMin, ui->lDistanceMax, ui->lDistanceAverage, ui->lDistanceVariation});
+    amplitude.setLabels({ui->lAmplitude, ui->lAmplitudeMin, ui->lAmplitudeMax, ui->lAmplitudeAverage,
+                         ui->lAmplitudeVariation});
+    ui->lSpeed->hide();
     frameTimer.start();
 }
 
@@ -35,20 +24,21 @@ InfoDistance::~InfoDistance()
 {
     ZTRACE() << "-----InfoDistance destroying";
     ZTRACE() << "-----InfoDistance destroyed";
+    delete ui;
 }
 
 void InfoDistance::setPixel(int x, int y, bool showRate)
 {
-    header->setText(InfoWindowStyle::headerText(x, y));
+    ui->lHeader->setText(InfoWindowStyle::headerText(x, y));
     if (x != lastX || y != lastY)
         statisticsClear(true);
     lastX = x;
     lastY = y;
     if (!showRate) {
-        speed->hide();
+        ui->lSpeed->hide();
         return;
     }
-    speed->show();
+    ui->lSpeed->show();
     showFrameRate();
 }
 
@@ -59,7 +49,7 @@ void InfoDistance::showFrameRate()
     const qint64 elapsed = frameTimer.elapsed();
     if (elapsed <= 0)
         return;
-    speed->setText(QString::asprintf("Frame rate: %2.2f", 1000.0 / double(elapsed)));
+    ui->lSpeed->setText(QString::asprintf("Frame rate: %2.2f", 1000.0 / double(elapsed)));
     frameTimer.restart();
 }
 

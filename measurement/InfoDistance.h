@@ -5,7 +5,9 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
-class QLabel;
+namespace Ui {
+class InfoDistance;
+}
 
 // The distance view's pixel window: distance and amplitude of one pixel with their
 // statistics over the last 100 samples, and the frame rate when the console switched its
@@ -36,10 +38,9 @@ public slots:
 private:
     void showFrameRate();
 
-    QLabel* header;
+    Ui::InfoDistance* ui;
     StatisticsColumn distance;
     StatisticsColumn amplitude;
-    QLabel* speed;
     int lastX = 0;
     int lastY = 0;
     QElapsedTimer frameTimer;

@@ -3,8 +3,7 @@
 #include "app/Trace.h"
 #include "measurement/InfoWindowStyle.h"
 
-#include <QGridLayout>
-#include <QLabel>
+#include "ui_InfoFLIM.h"
 
 namespace {
 QString gateText(int value)
@@ -15,39 +14,30 @@ QString gateText(int value)
 }
 } // namespace
 
-InfoFLIM::InfoFLIM(QWidget* parent) : QWidget(parent)
+InfoFLIM::InfoFLIM(QWidget* parent) : QWidget(parent), ui(new Ui::InfoFLIM)
 {
-    QGridLayout* grid = InfoWindowStyle::setUp(this, QStringLiteral("Form"));
-    header = findChild<QLabel*>(QStringLiteral("lHeader"));
-    mga = InfoWindowStyle::addRow(this, grid, 1, QStringLiteral("Mga"), QStringLiteral("lMga"));
-    mgb = InfoWindowStyle::addRow(this, grid, 2, QStringLiteral("Mgb"), QStringLiteral("lMgb"));
-    grid->itemAtPosition(1, 0)->widget()->setObjectName(QStringLiteral("lMgaTitle"));
-    QWidget* mgbTitle = grid->itemAtPosition(2, 0)->widget();
-    mgbTitle->setObjectName(QStringLiteral("lMgbTitle"));
-    // The second sample sits on the grey panel, as the average row of the other windows.
-    for (QWidget* cell : {mgbTitle, static_cast<QWidget*>(mgb)})
-        cell->setStyleSheet(QStringLiteral("background-color: rgb(202,202,202);"));
-    setMinimumWidth(240);
-    resize(240, 58);
+    InfoWindowStyle::setUpWindow(this, true);
+    ui->setupUi(this);
 }
 
 InfoFLIM::~InfoFLIM()
 {
     ZTRACE() << "-----infoFLIM destroying";
     ZTRACE() << "-----infoFLIM destroyed";
+    delete ui;
 }
 
 void InfoFLIM::setPixel(int x, int y)
 {
-    header->setText(InfoWindowStyle::headerText(x, y));
+    ui->lHeader->setText(InfoWindowStyle::headerText(x, y));
 }
 
 void InfoFLIM::setMga(int value)
 {
-    mga->setText(gateText(value));
+    ui->lMga->setText(gateText(value));
 }
 
 void InfoFLIM::setMgb(int value)
 {
-    mgb->setText(gateText(value));
+    ui->lMgb->setText(gateText(value));
 }

@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
-class QLabel;
+namespace Ui {
+class InfoFLIM;
+}
 
 // The FLIM view's pixel window: the two gate samples mga and mgb of one pixel.
 class InfoFLIM final : public QWidget
@@ -19,7 +21,5 @@ public:
     void setMgb(int value);
 
 private:
-    QLabel* header;
-    QLabel* mga;
-    QLabel* mgb;
+    Ui::InfoFLIM* ui;
 };

@@ -2,31 +2,26 @@
 
 #include "app/Trace.h"
 
-#include <QGridLayout>
-#include <QLabel>
+#include "ui_InfoGrayscale.h"
 
-InfoGrayscale::InfoGrayscale(QWidget* parent) : QWidget(parent), value(StatisticsColumn::Unit::Lsb)
+InfoGrayscale::InfoGrayscale(QWidget* parent)
+    : QWidget(parent), ui(new Ui::InfoGrayscale), value(StatisticsColumn::Unit::Lsb)
 {
-    QGridLayout* grid = InfoWindowStyle::setUp(this, QStringLiteral("Grayscale Information"));
-    header = findChild<QLabel*>(QStringLiteral("lHeader"));
-    InfoWindowStyle::addRowTitles(this, grid, false);
-    value.setLabels(InfoWindowStyle::addStatisticsColumn(this, grid, 1, QStringLiteral("lValue")));
-    InfoWindowStyle::addLine(this, grid, InfoWindowStyle::FooterRow, 2,
-                             QStringLiteral("Statistics over 100 samples"), QStringLiteral("lStatistics"));
-    InfoWindowStyle::addHints(this, grid, InfoWindowStyle::FooterRow + 1, 2,
-                              QStringLiteral("Set position:  Press Ctrl + left mouse button"),
-                              QStringLiteral("Delete:  Re-enter mouse cursor into image"));
+    InfoWindowStyle::setUpWindow(this, true);
+    ui->setupUi(this);
+    value.setLabels({ui->lValue, ui->lValueMin, ui->lValueMax, ui->lValueAverage, ui->lValueVariation});
 }
 
 InfoGrayscale::~InfoGrayscale()
 {
     ZTRACE() << "-----InfoGrayscale destroying";
     ZTRACE() << "-----InfoGrayscale destroyed";
+    delete ui;
 }
 
 void InfoGrayscale::setPixel(int x, int y)
 {
-    header->setText(InfoWindowStyle::headerText(x, y));
+    ui->lHeader->setText(InfoWindowStyle::headerText(x, y));
     if (x != lastX || y != lastY)
         statisticsClear(true);
     lastX = x;

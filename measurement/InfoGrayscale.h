@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
-class QLabel;
+namespace Ui {
+class InfoGrayscale;
+}
 
 // The grayscale view's pixel window: the grayscale value of one pixel with its statistics
 // over the last 100 samples.
@@ -28,7 +30,7 @@ public slots:
     void statisticsClear(bool state);
 
 private:
-    QLabel* header;
+    Ui::InfoGrayscale* ui;
     StatisticsColumn value;
     int lastX = 0;
     int lastY = 0;

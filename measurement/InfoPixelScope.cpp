@@ -1,6 +1,7 @@
 #include "measurement/InfoPixelScope.h"
 
 #include "app/Trace.h"
+#include "measurement/InfoWindowStyle.h"
 #include "measurement/PlotStyle.h"
 #include "render/DistanceLabeler.h"
 #include "settings/Settings.h"
@@ -12,14 +13,7 @@
 #include <qwt_plot_picker.h>
 #include <qwt_plot_zoomer.h>
 
-#include <QCheckBox>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QVBoxLayout>
+#include "ui_InfoPixelScope.h"
 
 #include <algorithm>
 
@@ -68,12 +62,6 @@ void yAxisSteps(int a, double& step, int& minor)
         }
     }
 }
-
-QString richTip(const char* text)
-{
-    return QStringLiteral("<html><head/><body><p>") + QLatin1String(text) +
-           QStringLiteral("</p></body></html>");
-}
 } // namespace
 
 InfoPixelScope::InfoPixelScope(Settings* settings, int scopeType, QWidget* parent)
@@ -81,14 +69,14 @@ InfoPixelScope::InfoPixelScope(Settings* settings, int scopeType, QWidget* paren
     , settings(settings)
     , type(uint8_t(scopeType))
     , distanceLabeler(new DistanceLabeler(settings, this))
+    , ui(new Ui::InfoPixelScope)
 {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("Pixel Scope"));
-    buildForm();
+    InfoWindowStyle::setUpWindow(this, false);
+    // The form connects its controls by name; none of them changes before the plot is set up.
+    ui->setupUi(this);
+    plot = ui->plot;
     buildPlot();
     setTypeTexts();
-    QMetaObject::connectSlotsByName(this);
     updateXAxis();
     updateYAxis();
     zoomer = new QwtPlotZoomer(plot->canvas(), false);
@@ -100,205 +88,18 @@ InfoPixelScope::InfoPixelScope(Settings* settings, int scopeType, QWidget* paren
     zoomer->setKeyPattern(QwtEventPattern::KeyUndo, Qt::Key_O, Qt::ShiftModifier);
     zoomer->setKeyPattern(QwtEventPattern::KeyHome, Qt::Key_Escape);
     zoomer->setZoomBase(false);
-    sbWindowLength->setValue(movingWindow.length());
-    resize(794, 499);
+    ui->sbWindowLength->setValue(movingWindow.length());
 }
 
 InfoPixelScope::~InfoPixelScope()
 {
     ZTRACE() << "-----InfoPixelScope destroying";
     ZTRACE() << "-----InfoPixelScope destroyed";
-}
-
-void InfoPixelScope::buildForm()
-{
-    auto label = [this](const char* name, const char* text) {
-        auto* l = new QLabel(QString::fromUtf8(text), this);
-        l->setObjectName(QLatin1String(name));
-        return l;
-    };
-    auto spin = [this](const char* name, int minimum, int maximum, int value, bool readOnly) {
-        auto* s = new QSpinBox(this);
-        s->setObjectName(QLatin1String(name));
-        s->setRange(minimum, maximum);
-        s->setValue(value);
-        s->setAlignment(Qt::AlignRight);
-        s->setMinimumWidth(90);
-        if (readOnly) {
-            s->setReadOnly(true);
-            s->setButtonSymbols(QAbstractSpinBox::NoButtons);
-        }
-        return s;
-    };
-    auto check = [this](const char* name, const char* text) {
-        auto* c = new QCheckBox(QString::fromUtf8(text), this);
-        c->setObjectName(QLatin1String(name));
-        return c;
-    };
-
-    plotFrame = new QFrame(this);
-    plotFrame->setObjectName(QStringLiteral("wPixelScope"));
-    plotFrame->setMinimumSize(700, 250);
-
-    lMin = label("lMin", "Minimum signal level");
-    sbMin = spin("sbMin", -99999, 65000, 65000, true);
-    lMax = label("lMax", "Maximum signal level");
-    sbMax = spin("sbMax", -99999, 99999, -2048, true);
-    lAverage = label("lAverage", "Average signal");
-    lAverageMga = label("lAverageMga", "mga: ");
-    sbAverage = spin("sbAverage", -99999, 99999, 0, true);
-    lAverageMgb = label("lAverageMgb", "mgb:");
-    sbAverage1 = spin("sbAverage1", -99999, 99999, 0, true);
-    cbTrackMinMax = check("cbTrackMinMax", "Track min./max.");
-    pbReset = new QPushButton(QStringLiteral("Reset"), this);
-    pbReset->setObjectName(QStringLiteral("pbReset"));
-
-    lHLine1 = label("lHLine1", "Y1");
-    sbHLine1 = spin("sbHLine1", -20000, 20000, 0, false);
-    lHLine2 = label("lHLine2", "Y2");
-    sbHLine2 = spin("sbHLine2", -20000, 20000, 0, false);
-    lHLineDiff = label("lHLineDiff", "Y2 - Y1");
-    sbHLineDiff = spin("sbHLineDiff", -99999, 99999, 0, true);
-    cbEnableMovingWindow = check("cbEnableMovingWindow", "Enable moving window");
-    lWindowLength = label("lWindowLength", "Length of moving window");
-    sbWindowLength = spin("sbWindowLength", 2, 100, 10, false);
-    sbWindowLength->setEnabled(false);
-
-    QLabel* lSettingsYAxis = label("lSettingsYAxis", "SETTINGS FOR Y-AXIS     ");
-    lYAxisMin = label("lYAxisMin", "Minimum signal level");
-    sbYAxisMin = spin("sbYAxisMin", -99999, 99999, 0, false);
-    sbYAxisMin->setSingleStep(50);
-    lYAxisMax = label("lYAxisMax", "Maximum signal level");
-    sbYAxisMax = spin("sbYAxisMax", 0, 99999, 2047, false);
-    sbYAxisMax->setSingleStep(50);
-    cbShowAverage = check("cbShowAverage", "Show average level  ");
-    cbShowCurve = check("cbShowCurve", "Show mga");
-    cbShowCurve1 = check("cbShowCurve1", "Show mgb");
-    cbShowDifference = check("cbShowDifference", "Show diff.");
-    lMaximumDiff = label("lMaximumDiff", "Maximun difference");
-    sbMaximumDiff = spin("sbMaximumDiff", 0, 9999, 2047, false);
-    sbMaximumDiff->setSingleStep(50);
-
-    QLabel* lPixelSelection = label("lPixelSelection", "ROI SELECTION");
-    lScopeCorner1 = label("lScopeCorner1", "Lower left corner");
-    lScopeCorner2 = label("lScopeCorner2", "Upper right corner");
-    sbTopLeftX = spin("sbTopLeftX", 0, 9999, 0, false);
-    sbTopLeftY = spin("sbTopLeftY", 0, 9999, 0, false);
-    sbBottomRightX = spin("sbBottomRightX", 0, 9999, 0, false);
-    sbBottomRightY = spin("sbBottomRightY", 0, 9999, 0, false);
-    cbSingleRow = check("cbSingleRow", "single row");
-    cbSingleColumn = check("cbSingleColumn", "single col.");
-
-    const QString averageTip =
-        richTip("Average of currently displayed data if moving window is disable and average "
-                "over all pixels in moving window when the latter is enabled.");
-    lAverage->setToolTip(averageTip);
-    sbAverage->setToolTip(averageTip);
-    const QString minTip =
-        richTip("Minimum of displayed data over time or in moving window if the latter is enabled.");
-    lMin->setToolTip(minTip);
-    sbMin->setToolTip(minTip);
-    const QString maxTip =
-        richTip("Maximum of displayed data over time or in moving window if the latter is enabled.");
-    lMax->setToolTip(maxTip);
-    sbMax->setToolTip(maxTip);
-    cbTrackMinMax->setToolTip(richTip("If checked, Y1 and Y2 (and the corresponding lines) are following the "
-                                      "minimum and the maximum value, respectively."));
-    pbReset->setToolTip(richTip("Resets average, minimum and maximum and clears data in moving window."));
-    const QString y1Tip = richTip("Horizontal line which can be set with [Ctrl + left click].");
-    lHLine1->setToolTip(y1Tip);
-    sbHLine1->setToolTip(y1Tip);
-    const QString y2Tip = richTip("Horizontal line which can be set with [Ctrl + right click].");
-    lHLine2->setToolTip(y2Tip);
-    sbHLine2->setToolTip(y2Tip);
-    const QString lengthTip = richTip(
-        "Number of previous samples (including current) which are taken into account for the computation of "
-        "overall average, moving average curve (black) mininum and maximum when the moving window is "
-        "enabled.");
-    lWindowLength->setToolTip(lengthTip);
-    sbWindowLength->setToolTip(lengthTip);
-    cbShowAverage->setToolTip(
-        richTip("If checked, the current average value is shown as a pink dashed line."));
-    cbEnableMovingWindow->setToolTip(richTip(
-        "If checked, the average over the last samples is plotted instead of the current sample values. The "
-        "number of averaged sample values is given by the length of the moving window."));
-
-    auto* statistics = new QGridLayout;
-    statistics->addWidget(lMin, 0, 0);
-    statistics->addWidget(sbMin, 0, 1);
-    statistics->addWidget(lMax, 1, 0);
-    statistics->addWidget(sbMax, 1, 1);
-    auto* averageTitles = new QHBoxLayout;
-    averageTitles->addWidget(lAverage);
-    averageTitles->addWidget(lAverageMga);
-    statistics->addLayout(averageTitles, 2, 0);
-    statistics->addWidget(sbAverage, 2, 1);
-    statistics->addWidget(lAverageMgb, 3, 0, Qt::AlignRight);
-    statistics->addWidget(sbAverage1, 3, 1);
-    statistics->addWidget(cbTrackMinMax, 4, 0);
-    statistics->addWidget(pbReset, 4, 1);
-    statistics->setRowStretch(5, 1);
-
-    auto* lines = new QGridLayout;
-    lines->addWidget(lHLine1, 0, 0);
-    lines->addWidget(sbHLine1, 0, 1);
-    lines->addWidget(lHLine2, 1, 0);
-    lines->addWidget(sbHLine2, 1, 1);
-    lines->addWidget(lHLineDiff, 2, 0);
-    lines->addWidget(sbHLineDiff, 2, 1);
-    lines->addWidget(cbEnableMovingWindow, 3, 0, 1, 2);
-    lines->addWidget(lWindowLength, 4, 0);
-    lines->addWidget(sbWindowLength, 4, 1);
-    lines->addWidget(cbShowCurve, 0, 0);
-    lines->addWidget(cbShowCurve1, 1, 0);
-    lines->setRowStretch(5, 1);
-
-    auto* yAxis = new QGridLayout;
-    yAxis->addWidget(lSettingsYAxis, 0, 0, 1, 2);
-    yAxis->addWidget(lYAxisMin, 1, 0);
-    yAxis->addWidget(sbYAxisMin, 1, 1);
-    yAxis->addWidget(lYAxisMax, 2, 0);
-    yAxis->addWidget(sbYAxisMax, 2, 1);
-    yAxis->addWidget(cbShowAverage, 3, 0, 1, 2);
-    yAxis->addWidget(cbShowDifference, 4, 0);
-    yAxis->addWidget(lMaximumDiff, 5, 0);
-    yAxis->addWidget(sbMaximumDiff, 5, 1);
-    yAxis->setRowStretch(6, 1);
-
-    auto* region = new QGridLayout;
-    region->addWidget(lPixelSelection, 0, 0);
-    region->addWidget(new QLabel(QStringLiteral("x"), this), 0, 1, Qt::AlignHCenter);
-    region->addWidget(new QLabel(QStringLiteral("y"), this), 0, 2, Qt::AlignHCenter);
-    region->addWidget(lScopeCorner1, 1, 0);
-    region->addWidget(sbTopLeftX, 1, 1);
-    region->addWidget(sbTopLeftY, 1, 2);
-    region->addWidget(lScopeCorner2, 2, 0);
-    region->addWidget(sbBottomRightX, 2, 1);
-    region->addWidget(sbBottomRightY, 2, 2);
-    region->addWidget(cbSingleRow, 3, 1);
-    region->addWidget(cbSingleColumn, 3, 2);
-    region->setRowStretch(4, 1);
-
-    auto* controls = new QHBoxLayout;
-    controls->addLayout(statistics);
-    controls->addSpacing(12);
-    controls->addLayout(lines);
-    controls->addSpacing(12);
-    controls->addLayout(yAxis);
-    controls->addSpacing(12);
-    controls->addLayout(region);
-
-    auto* page = new QVBoxLayout(this);
-    page->addWidget(plotFrame, 1);
-    page->addLayout(controls);
+    delete ui;
 }
 
 void InfoPixelScope::buildPlot()
 {
-    plot = new QwtPlot(plotFrame);
-    auto* frameLayout = new QVBoxLayout(plotFrame);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->addWidget(plot);
     PlotStyle::setUp(plot);
     PlotStyle::addGrid(plot, QColor(230, 230, 230));
 
@@ -374,16 +175,16 @@ void InfoPixelScope::setTypeTexts()
         break;
     }
     PlotStyle::setAxisTitle(plot, QwtPlot::yLeft, axisTitle, 8, false);
-    lYAxisMin->setText(minimum);
-    lMin->setText(minimum);
-    lYAxisMax->setText(maximum);
-    lMax->setText(maximum);
-    lAverage->setText(average);
-    cbShowAverage->setText(showAverage);
-    for (QSpinBox* box :
-         {sbYAxisMin, sbYAxisMax, sbHLine1, sbHLine2, sbHLineDiff, sbMin, sbMax, sbAverage, sbAverage1})
+    ui->lYAxisMin->setText(minimum);
+    ui->lMin->setText(minimum);
+    ui->lYAxisMax->setText(maximum);
+    ui->lMax->setText(maximum);
+    ui->lAverage->setText(average);
+    ui->cbShowAverage->setText(showAverage);
+    for (QSpinBox* box : {ui->sbYAxisMin, ui->sbYAxisMax, ui->sbHLine1, ui->sbHLine2, ui->sbHLineDiff,
+                          ui->sbMin, ui->sbMax, ui->sbAverage, ui->sbAverage1})
         box->setSuffix(suffix);
-    sbYAxisMax->setValue(yMaximum);
+    ui->sbYAxisMax->setValue(yMaximum);
 }
 
 bool InfoPixelScope::flimMode() const
@@ -395,34 +196,34 @@ bool InfoPixelScope::flimMode() const
 
 int InfoPixelScope::topLeftX() const
 {
-    return sbTopLeftX->value();
+    return ui->sbTopLeftX->value();
 }
 
 int InfoPixelScope::topLeftY() const
 {
-    return sbTopLeftY->value();
+    return ui->sbTopLeftY->value();
 }
 
 int InfoPixelScope::bottomRightX() const
 {
-    return sbBottomRightX->value();
+    return ui->sbBottomRightX->value();
 }
 
 int InfoPixelScope::bottomRightY() const
 {
-    return sbBottomRightY->value();
+    return ui->sbBottomRightY->value();
 }
 
 unsigned InfoPixelScope::pixelCount() const
 {
-    const auto columns = uint16_t(sbBottomRightX->value() - sbTopLeftX->value() + 1);
-    const auto rows = uint16_t(sbBottomRightY->value() - sbTopLeftY->value() + 1);
+    const auto columns = uint16_t(ui->sbBottomRightX->value() - ui->sbTopLeftX->value() + 1);
+    const auto rows = uint16_t(ui->sbBottomRightY->value() - ui->sbTopLeftY->value() + 1);
     return unsigned(columns) * unsigned(rows);
 }
 
 bool InfoPixelScope::isMovingWindowEnabled() const
 {
-    return cbEnableMovingWindow->isChecked();
+    return ui->cbEnableMovingWindow->isChecked();
 }
 
 void InfoPixelScope::loadRegion()
@@ -434,21 +235,21 @@ void InfoPixelScope::loadRegion()
     const int y1 = scope->y1();
     const int y2 = scope->y2();
     const SettingsROI* roi = settings->roi();
-    sbTopLeftX->setValue(x1);
-    sbTopLeftY->setValue(y1);
-    sbBottomRightX->setValue(x2);
-    sbBottomRightY->setValue(y2);
+    ui->sbTopLeftX->setValue(x1);
+    ui->sbTopLeftY->setValue(y1);
+    ui->sbBottomRightX->setValue(x2);
+    ui->sbBottomRightY->setValue(y2);
     const bool wholeHeight = settings->chipType() == 4 || settings->chipType() == 5;
-    sbTopLeftX->setRange(roi->x1(), roi->sensorWidth() - 1);
-    sbTopLeftY->setRange(roi->y1(), wholeHeight ? roi->y2() : roi->sensorHeight() / 2 - 1);
-    sbBottomRightX->setRange(roi->x1(), roi->x2());
-    sbBottomRightY->setRange(roi->y1(), roi->y2());
+    ui->sbTopLeftX->setRange(roi->x1(), roi->sensorWidth() - 1);
+    ui->sbTopLeftY->setRange(roi->y1(), wholeHeight ? roi->y2() : roi->sensorHeight() / 2 - 1);
+    ui->sbBottomRightX->setRange(roi->x1(), roi->x2());
+    ui->sbBottomRightY->setRange(roi->y1(), roi->y2());
 }
 
 void InfoPixelScope::storeColumns()
 {
-    settings->pixelScope()->setX1(sbTopLeftX->value());
-    settings->pixelScope()->setX2(sbBottomRightX->value());
+    settings->pixelScope()->setX1(ui->sbTopLeftX->value());
+    settings->pixelScope()->setX2(ui->sbBottomRightX->value());
 }
 
 void InfoPixelScope::setZoomBase()
@@ -459,9 +260,9 @@ void InfoPixelScope::setZoomBase()
 
 void InfoPixelScope::on_sbTopLeftX_valueChanged(int TopLeftX)
 {
-    sbBottomRightX->setMinimum(TopLeftX);
-    if (cbSingleColumn->isChecked())
-        sbBottomRightX->setValue(TopLeftX);
+    ui->sbBottomRightX->setMinimum(TopLeftX);
+    if (ui->cbSingleColumn->isChecked())
+        ui->sbBottomRightX->setValue(TopLeftX);
     storeColumns();
     updateXAxis();
     setZoomBase();
@@ -469,9 +270,9 @@ void InfoPixelScope::on_sbTopLeftX_valueChanged(int TopLeftX)
 
 void InfoPixelScope::on_sbTopLeftY_valueChanged(int TopLeftY)
 {
-    sbBottomRightY->setMinimum(TopLeftY);
-    if (cbSingleRow->isChecked())
-        sbBottomRightY->setValue(TopLeftY);
+    ui->sbBottomRightY->setMinimum(TopLeftY);
+    if (ui->cbSingleRow->isChecked())
+        ui->sbBottomRightY->setValue(TopLeftY);
     settings->pixelScope()->setY1(TopLeftY);
     updateXAxis();
     setZoomBase();
@@ -479,8 +280,8 @@ void InfoPixelScope::on_sbTopLeftY_valueChanged(int TopLeftY)
 
 void InfoPixelScope::on_sbBottomRightX_valueChanged(int BottomRightX)
 {
-    if (!cbSingleColumn->isChecked())
-        sbTopLeftX->setMaximum(BottomRightX);
+    if (!ui->cbSingleColumn->isChecked())
+        ui->sbTopLeftX->setMaximum(BottomRightX);
     storeColumns();
     updateXAxis();
     setZoomBase();
@@ -488,8 +289,8 @@ void InfoPixelScope::on_sbBottomRightX_valueChanged(int BottomRightX)
 
 void InfoPixelScope::on_sbBottomRightY_valueChanged(int BottomRightY)
 {
-    if (!cbSingleRow->isChecked())
-        sbTopLeftY->setMaximum(BottomRightY);
+    if (!ui->cbSingleRow->isChecked())
+        ui->sbTopLeftY->setMaximum(BottomRightY);
     settings->pixelScope()->setY2(BottomRightY);
     updateXAxis();
     setZoomBase();
@@ -498,29 +299,29 @@ void InfoPixelScope::on_sbBottomRightY_valueChanged(int BottomRightY)
 void InfoPixelScope::on_cbSingleRow_toggled(bool checked)
 {
     if (!checked) {
-        sbBottomRightY->setEnabled(true);
+        ui->sbBottomRightY->setEnabled(true);
         return;
     }
-    cbSingleColumn->setChecked(false);
-    sbBottomRightY->setEnabled(false);
-    sbBottomRightY->setValue(sbTopLeftY->value());
-    sbTopLeftX->setValue(0);
-    sbBottomRightX->setValue(settings->roi()->sensorWidth() - 1);
-    sbTopLeftY->setMaximum(settings->roi()->y2());
+    ui->cbSingleColumn->setChecked(false);
+    ui->sbBottomRightY->setEnabled(false);
+    ui->sbBottomRightY->setValue(ui->sbTopLeftY->value());
+    ui->sbTopLeftX->setValue(0);
+    ui->sbBottomRightX->setValue(settings->roi()->sensorWidth() - 1);
+    ui->sbTopLeftY->setMaximum(settings->roi()->y2());
 }
 
 void InfoPixelScope::on_cbSingleColumn_toggled(bool checked)
 {
     if (!checked) {
-        sbBottomRightX->setEnabled(true);
+        ui->sbBottomRightX->setEnabled(true);
         return;
     }
-    cbSingleRow->setChecked(false);
-    sbBottomRightX->setEnabled(false);
-    sbBottomRightX->setValue(sbTopLeftX->value());
-    sbTopLeftY->setValue(0);
-    sbBottomRightY->setValue(settings->roi()->sensorHeight() - 1);
-    sbTopLeftX->setMaximum(settings->roi()->x2());
+    ui->cbSingleRow->setChecked(false);
+    ui->sbBottomRightX->setEnabled(false);
+    ui->sbBottomRightX->setValue(ui->sbTopLeftX->value());
+    ui->sbTopLeftY->setValue(0);
+    ui->sbBottomRightY->setValue(settings->roi()->sensorHeight() - 1);
+    ui->sbTopLeftX->setMaximum(settings->roi()->x2());
 }
 
 void InfoPixelScope::onROIChanged()
@@ -528,17 +329,17 @@ void InfoPixelScope::onROIChanged()
     const SettingsROI* roi = settings->roi();
     const bool wholeHeight = settings->chipType() == 4 || settings->chipType() == 5;
     const int middleRow = wholeHeight ? roi->y1() + roi->height() / 2 : roi->sensorHeight() / 2 - 1;
-    sbTopLeftX->setRange(roi->x1(), roi->sensorWidth() - 1);
-    sbTopLeftX->setValue(roi->x1());
-    sbTopLeftY->setMinimum(roi->y1());
-    sbTopLeftY->setMaximum(wholeHeight ? roi->y2() : middleRow);
-    sbTopLeftY->setValue(middleRow);
-    sbBottomRightX->setRange(roi->x1(), roi->x2());
-    sbBottomRightX->setValue(roi->x2());
-    sbBottomRightY->setRange(roi->y1(), roi->y2());
-    sbBottomRightY->setValue(middleRow);
-    cbSingleColumn->setChecked(false);
-    cbSingleRow->setChecked(false);
+    ui->sbTopLeftX->setRange(roi->x1(), roi->sensorWidth() - 1);
+    ui->sbTopLeftX->setValue(roi->x1());
+    ui->sbTopLeftY->setMinimum(roi->y1());
+    ui->sbTopLeftY->setMaximum(wholeHeight ? roi->y2() : middleRow);
+    ui->sbTopLeftY->setValue(middleRow);
+    ui->sbBottomRightX->setRange(roi->x1(), roi->x2());
+    ui->sbBottomRightX->setValue(roi->x2());
+    ui->sbBottomRightY->setRange(roi->y1(), roi->y2());
+    ui->sbBottomRightY->setValue(middleRow);
+    ui->cbSingleColumn->setChecked(false);
+    ui->cbSingleRow->setChecked(false);
     updateXAxis();
 }
 
@@ -562,22 +363,22 @@ void InfoPixelScope::updateXAxis()
 void InfoPixelScope::updateYAxis()
 {
     if (flimMode()) {
-        const int limit = sbMaximumDiff->value();
+        const int limit = ui->sbMaximumDiff->value();
         plot->setAxisScale(QwtPlot::yRight, -limit, limit);
-        plot->enableAxis(QwtPlot::yRight, cbShowAverage->isChecked() || showDifference);
+        plot->enableAxis(QwtPlot::yRight, ui->cbShowAverage->isChecked() || showDifference);
     }
-    const int a = sbYAxisMax->value() - sbYAxisMin->value() + 1;
+    const int a = ui->sbYAxisMax->value() - ui->sbYAxisMin->value() + 1;
     double step = 1;
     int minor = 0;
     yAxisSteps(a, step, minor);
-    plot->setAxisScale(QwtPlot::yLeft, sbYAxisMin->value(), sbYAxisMax->value(), step);
+    plot->setAxisScale(QwtPlot::yLeft, ui->sbYAxisMin->value(), ui->sbYAxisMax->value(), step);
     plot->setAxisMaxMinor(QwtPlot::yLeft, minor);
     plot->replot();
 }
 
 void InfoPixelScope::updateLines()
 {
-    const bool tracking = cbTrackMinMax->isChecked();
+    const bool tracking = ui->cbTrackMinMax->isChecked();
     setLinePoints(y1Line, hLine1);
     setCurveShown(y1Line, hLine1 != 0 || tracking);
     setLinePoints(y2Line, hLine2);
@@ -586,23 +387,23 @@ void InfoPixelScope::updateLines()
 
 void InfoPixelScope::on_sbYAxisMin_valueChanged(int yMin)
 {
-    if (yMin >= sbYAxisMax->value())
-        sbYAxisMin->setValue(sbYAxisMax->value() - 1);
+    if (yMin >= ui->sbYAxisMax->value())
+        ui->sbYAxisMin->setValue(ui->sbYAxisMax->value() - 1);
     updateYAxis();
 }
 
 void InfoPixelScope::on_sbYAxisMax_valueChanged(int yMax)
 {
-    if (sbYAxisMin->value() >= yMax)
-        sbYAxisMax->setValue(sbYAxisMin->value() + 1);
+    if (ui->sbYAxisMin->value() >= yMax)
+        ui->sbYAxisMax->setValue(ui->sbYAxisMin->value() + 1);
     updateYAxis();
 }
 
 void InfoPixelScope::onHLine1Selected(const QPointF& point)
 {
     hLine1 = int16_t(point.y());
-    sbHLine1->setValue(hLine1);
-    cbTrackMinMax->setChecked(false);
+    ui->sbHLine1->setValue(hLine1);
+    ui->cbTrackMinMax->setChecked(false);
     updateLines();
     plot->replot();
 }
@@ -610,8 +411,8 @@ void InfoPixelScope::onHLine1Selected(const QPointF& point)
 void InfoPixelScope::onHLine2Selected(const QPointF& point)
 {
     hLine2 = int16_t(point.y());
-    sbHLine2->setValue(hLine2);
-    cbTrackMinMax->setChecked(false);
+    ui->sbHLine2->setValue(hLine2);
+    ui->cbTrackMinMax->setChecked(false);
     updateLines();
     plot->replot();
 }
@@ -619,21 +420,21 @@ void InfoPixelScope::onHLine2Selected(const QPointF& point)
 void InfoPixelScope::on_sbHLine1_valueChanged(int hLine1Y)
 {
     hLine1 = int16_t(hLine1Y);
-    sbHLineDiff->setValue(sbHLine2->value() - sbHLine1->value());
+    ui->sbHLineDiff->setValue(ui->sbHLine2->value() - ui->sbHLine1->value());
     updateLines();
 }
 
 void InfoPixelScope::on_sbHLine2_valueChanged(int hLine2Y)
 {
     hLine2 = int16_t(hLine2Y);
-    sbHLineDiff->setValue(sbHLine2->value() - sbHLine1->value());
+    ui->sbHLineDiff->setValue(ui->sbHLine2->value() - ui->sbHLine1->value());
     updateLines();
 }
 
 void InfoPixelScope::onZoomed(const QRectF& rectangleCoordinates)
 {
-    sbYAxisMin->setValue(int(rectangleCoordinates.y()));
-    sbYAxisMax->setValue(int(rectangleCoordinates.y() + rectangleCoordinates.height()));
+    ui->sbYAxisMin->setValue(int(rectangleCoordinates.y()));
+    ui->sbYAxisMax->setValue(int(rectangleCoordinates.y() + rectangleCoordinates.height()));
 }
 
 void InfoPixelScope::onModulationFrequencyChanged()
@@ -641,8 +442,8 @@ void InfoPixelScope::onModulationFrequencyChanged()
     if (!settings->configLoaded() || type != Distance)
         return;
     const int rangeMm = distanceLabeler->updateRangeMm();
-    if (sbYAxisMax->value() > rangeMm)
-        sbYAxisMax->setValue(rangeMm);
+    if (ui->sbYAxisMax->value() > rangeMm)
+        ui->sbYAxisMax->setValue(rangeMm);
     updateYAxis();
 }
 
@@ -650,7 +451,7 @@ void InfoPixelScope::onModulationIndexChanged()
 {
     if (type != Amplitude)
         return;
-    sbYAxisMax->setValue(settings->distanceCalculation()->maxAmplitude());
+    ui->sbYAxisMax->setValue(settings->distanceCalculation()->maxAmplitude());
     updateYAxis();
 }
 
@@ -661,8 +462,8 @@ void InfoPixelScope::onTransformation()
     static const char* const corners[2][2][2] = {
         {{"Upper left corner", "Lower right corner"}, {"Lower left corner", "Upper right corner"}},
         {{"Upper right corner", "Bottom left corner"}, {"Lower right corner", "Upper left corner"}}};
-    lScopeCorner1->setText(QLatin1String(corners[horizontal][vertical][0]));
-    lScopeCorner2->setText(QLatin1String(corners[horizontal][vertical][1]));
+    ui->lScopeCorner1->setText(QLatin1String(corners[horizontal][vertical][0]));
+    ui->lScopeCorner2->setText(QLatin1String(corners[horizontal][vertical][1]));
 }
 
 // Statistics and the moving window
@@ -677,22 +478,22 @@ void InfoPixelScope::on_pbReset_clicked()
     switch (type) {
     case Distance: {
         DistanceLabeler fresh(settings);
-        sbMin->setValue(fresh.updateRangeMm());
-        sbMax->setValue(0);
+        ui->sbMin->setValue(fresh.updateRangeMm());
+        ui->sbMax->setValue(0);
         break;
     }
     case Amplitude:
-        sbMin->setValue(settings->distanceCalculation()->maxAmplitude());
-        sbMax->setValue(0);
+        ui->sbMin->setValue(settings->distanceCalculation()->maxAmplitude());
+        ui->sbMax->setValue(0);
         break;
     default:
-        sbMin->setValue(2047);
-        sbMax->setValue(-2048);
+        ui->sbMin->setValue(2047);
+        ui->sbMax->setValue(-2048);
         break;
     }
     movingWindow.clear();
-    sbAverage->setValue(0);
-    sbAverage1->setValue(0);
+    ui->sbAverage->setValue(0);
+    ui->sbAverage1->setValue(0);
 }
 
 void InfoPixelScope::on_sbWindowLength_valueChanged(int value)
@@ -702,7 +503,7 @@ void InfoPixelScope::on_sbWindowLength_valueChanged(int value)
 
 void InfoPixelScope::on_cbEnableMovingWindow_toggled(bool checked)
 {
-    sbWindowLength->setEnabled(checked);
+    ui->sbWindowLength->setEnabled(checked);
     QColor colour(0, 0, 255);
     colour.setAlpha(checked ? 50 : 255);
     currentCurve->setPen(PlotStyle::pen(colour, 1.9));
@@ -711,7 +512,7 @@ void InfoPixelScope::on_cbEnableMovingWindow_toggled(bool checked)
 void InfoPixelScope::on_cbTrackMinMax_toggled(bool checked)
 {
     if (checked)
-        pbReset->click();
+        ui->pbReset->click();
 }
 
 void InfoPixelScope::on_cbShowAverage_clicked()
@@ -734,27 +535,27 @@ void InfoPixelScope::on_cbShowCurve1_toggled(bool checked)
 void InfoPixelScope::on_sbMaximumDiff_valueChanged(int arg1)
 {
     if (arg1 >= 2048)
-        sbMaximumDiff->setValue(2047);
+        ui->sbMaximumDiff->setValue(2047);
     updateYAxis();
 }
 
 void InfoPixelScope::on_cbShowDifference_toggled(bool checked)
 {
     showDifference = checked;
-    lMaximumDiff->setVisible(checked);
-    sbMaximumDiff->setVisible(checked);
+    ui->lMaximumDiff->setVisible(checked);
+    ui->sbMaximumDiff->setVisible(checked);
     updateYAxis();
 }
 
 void InfoPixelScope::setFlimControlsVisible(bool flim)
 {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{lAverageMga, lAverageMgb, sbAverage1, cbShowCurve, cbShowCurve1,
-                                         cbShowDifference, lMaximumDiff, sbMaximumDiff})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->lAverageMga, ui->lAverageMgb, ui->sbAverage1,
+                                                      ui->cbShowCurve, ui->cbShowCurve1, ui->cbShowDifference,
+                                                      ui->lMaximumDiff, ui->sbMaximumDiff})
         w->setVisible(flim);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{cbEnableMovingWindow, lWindowLength, sbWindowLength, lHLine1,
-                                         sbHLine1, lHLine2, sbHLine2, lHLineDiff, sbHLineDiff, cbTrackMinMax})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui->cbEnableMovingWindow, ui->lWindowLength, ui->sbWindowLength, ui->lHLine1, ui->sbHLine1,
+             ui->lHLine2, ui->sbHLine2, ui->lHLineDiff, ui->sbHLineDiff, ui->cbTrackMinMax})
         w->setVisible(!flim);
 }
 
@@ -781,17 +582,17 @@ void InfoPixelScope::connectSignals()
     const bool flim = flimMode();
     setFlimControlsVisible(flim);
     if (flim) {
-        cbShowCurve->setChecked(true);
-        cbShowCurve1->setChecked(true);
-        cbShowDifference->setChecked(true);
+        ui->cbShowCurve->setChecked(true);
+        ui->cbShowCurve1->setChecked(true);
+        ui->cbShowDifference->setChecked(true);
         showCurve1 = true;
         showDifference = true;
         showCurve = true;
         PlotStyle::setAxisTitle(plot, QwtPlot::yRight, QStringLiteral("mga - mgb  [LSB]"), 8, false);
-        plot->setAxisScale(QwtPlot::yRight, -sbMaximumDiff->value(), sbMaximumDiff->value());
+        plot->setAxisScale(QwtPlot::yRight, -ui->sbMaximumDiff->value(), ui->sbMaximumDiff->value());
         plot->enableAxis(QwtPlot::yRight, true);
     }
-    pbReset->click();
+    ui->pbReset->click();
 }
 
 void InfoPixelScope::disconnectSignals()
@@ -823,48 +624,48 @@ void InfoPixelScope::setShown(bool shown)
 
 int InfoPixelScope::getMinimum() const
 {
-    ZTRACE() << "getMinimum" << sbMin->value();
-    return sbMin->value();
+    ZTRACE() << "getMinimum" << ui->sbMin->value();
+    return ui->sbMin->value();
 }
 
 int InfoPixelScope::getMaximum() const
 {
-    ZTRACE() << "getMaximum" << sbMax->value();
-    return sbMax->value();
+    ZTRACE() << "getMaximum" << ui->sbMax->value();
+    return ui->sbMax->value();
 }
 
 int InfoPixelScope::average() const
 {
-    return sbAverage->value();
+    return ui->sbAverage->value();
 }
 
 int InfoPixelScope::average1() const
 {
-    return sbAverage1->value();
+    return ui->sbAverage1->value();
 }
 
 void InfoPixelScope::setMinimum(int value)
 {
     ZTRACE() << "setMinimum" << value;
-    sbMin->setValue(value);
+    ui->sbMin->setValue(value);
 }
 
 void InfoPixelScope::setMaximum(int value)
 {
     ZTRACE() << "setMaximum" << value;
-    sbMax->setValue(value);
+    ui->sbMax->setValue(value);
 }
 
 void InfoPixelScope::setAverage(int value)
 {
     ZTRACE() << "setAverage" << value;
-    sbAverage->setValue(value);
+    ui->sbAverage->setValue(value);
 }
 
 void InfoPixelScope::setAverage1(int value)
 {
     ZTRACE() << "setAverage1" << value;
-    sbAverage1->setValue(value);
+    ui->sbAverage1->setValue(value);
 }
 
 // Frames
@@ -912,19 +713,19 @@ void InfoPixelScope::showMovingWindow(const QVector<int>& shown)
     movingWindow.compute();
     movingWindow.series(PlotStyle::points(movingAverageCurve));
     setCurveShown(movingAverageCurve, true);
-    sbAverage->setValue(movingWindow.overallAverage());
-    sbMin->setValue(movingWindow.minimum());
-    sbMax->setValue(movingWindow.maximum());
+    ui->sbAverage->setValue(movingWindow.overallAverage());
+    ui->sbMin->setValue(movingWindow.minimum());
+    ui->sbMax->setValue(movingWindow.maximum());
 }
 
 void InfoPixelScope::trackMinMax()
 {
-    if (!cbTrackMinMax->isChecked())
+    if (!ui->cbTrackMinMax->isChecked())
         return;
-    hLine1 = int16_t(sbMin->value());
-    hLine2 = int16_t(sbMax->value());
-    sbHLine1->setValue(hLine1);
-    sbHLine2->setValue(hLine2);
+    hLine1 = int16_t(ui->sbMin->value());
+    hLine2 = int16_t(ui->sbMax->value());
+    ui->sbHLine1->setValue(hLine1);
+    ui->sbHLine2->setValue(hLine2);
     // The boxes' slots redraw the lines only on a change; a line at an unchanged value
     // still has to span the current pixel count.
     updateLines();
@@ -937,8 +738,8 @@ void InfoPixelScope::setData(const QVector<int>& data)
     setStepPoints(currentCurve, values);
     setCurveShown(currentCurve, true);
     showMovingWindow(values);
-    setLinePoints(averageLine, sbAverage->value());
-    setCurveShown(averageLine, cbShowAverage->isChecked());
+    setLinePoints(averageLine, ui->sbAverage->value());
+    setCurveShown(averageLine, ui->cbShowAverage->isChecked());
     trackMinMax();
     if (isVisible())
         plot->replot();
@@ -960,10 +761,10 @@ void InfoPixelScope::setData(const QVector<int>& mga, const QVector<int>& mgb)
     setStepPoints(differenceCurve, differences);
     setCurveShown(differenceCurve, showDifference);
     showMovingWindow(values);
-    const bool averages = cbShowAverage->isChecked();
-    setLinePoints(averageLine, sbAverage->value());
-    setLinePoints(mgbAverageLine, sbAverage1->value());
-    setLinePoints(averageDifferenceLine, sbAverage->value() - sbAverage1->value());
+    const bool averages = ui->cbShowAverage->isChecked();
+    setLinePoints(averageLine, ui->sbAverage->value());
+    setLinePoints(mgbAverageLine, ui->sbAverage1->value());
+    setLinePoints(averageDifferenceLine, ui->sbAverage->value() - ui->sbAverage1->value());
     setCurveShown(averageLine, averages);
     setCurveShown(mgbAverageLine, averages);
     setCurveShown(averageDifferenceLine, averages);

@@ -10,16 +10,14 @@
 #include <cstdint>
 
 class DistanceLabeler;
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QPushButton;
-class QSpinBox;
 class QwtPlot;
 class QwtPlotCurve;
 class QwtPlotPicker;
 class QwtPlotZoomer;
 class Settings;
+namespace Ui {
+class InfoPixelScope;
+}
 
 // The pixel scope of a view: the values of a small rectangle of pixels (a row, a column or
 // any part of the ROI) plotted frame by frame as a step curve over the pixel index, with the
@@ -111,7 +109,6 @@ public slots:
     void on_cbTrackMinMax_toggled(bool checked);
 
 private:
-    void buildForm();
     void buildPlot();
     void setTypeTexts();
     bool flimMode() const;
@@ -144,7 +141,7 @@ private:
     QVector<int> values1;
     QVector<int> differences;
 
-    QFrame* plotFrame;
+    Ui::InfoPixelScope* ui;
     QwtPlot* plot;
     QwtPlotCurve* currentCurve;
     QwtPlotCurve* mgbCurve;
@@ -158,43 +155,4 @@ private:
     QwtPlotPicker* y1Picker;
     QwtPlotPicker* y2Picker;
     QwtPlotZoomer* zoomer = nullptr;
-
-    QLabel* lMin;
-    QLabel* lMax;
-    QLabel* lAverage;
-    QLabel* lAverageMga;
-    QLabel* lAverageMgb;
-    QLabel* lHLine1;
-    QLabel* lHLine2;
-    QLabel* lHLineDiff;
-    QLabel* lWindowLength;
-    QLabel* lYAxisMin;
-    QLabel* lYAxisMax;
-    QLabel* lMaximumDiff;
-    QLabel* lScopeCorner1;
-    QLabel* lScopeCorner2;
-    QSpinBox* sbMin;
-    QSpinBox* sbMax;
-    QSpinBox* sbAverage;
-    QSpinBox* sbAverage1;
-    QSpinBox* sbHLine1;
-    QSpinBox* sbHLine2;
-    QSpinBox* sbHLineDiff;
-    QSpinBox* sbWindowLength;
-    QSpinBox* sbYAxisMin;
-    QSpinBox* sbYAxisMax;
-    QSpinBox* sbMaximumDiff;
-    QSpinBox* sbTopLeftX;
-    QSpinBox* sbTopLeftY;
-    QSpinBox* sbBottomRightX;
-    QSpinBox* sbBottomRightY;
-    QCheckBox* cbTrackMinMax;
-    QCheckBox* cbEnableMovingWindow;
-    QCheckBox* cbShowAverage;
-    QCheckBox* cbShowCurve;
-    QCheckBox* cbShowCurve1;
-    QCheckBox* cbShowDifference;
-    QCheckBox* cbSingleRow;
-    QCheckBox* cbSingleColumn;
-    QPushButton* pbReset;
 };

@@ -1,12 +1,13 @@
 #include "measurement/InfoPixelTimeScope.h"
 
 #include "app/Trace.h"
+#include "measurement/InfoWindowStyle.h"
 #include "measurement/PlotStyle.h"
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
-#include <QVBoxLayout>
+#include "ui_InfoPixelTimeScope.h"
 
 // The time scope's points in a ring of fixed capacity, read by the curve in place: appending
 // a frame neither copies the history nor allocates once the ring is full.
@@ -42,14 +43,11 @@ private:
 };
 
 InfoPixelTimeScope::InfoPixelTimeScope(QWidget* parent)
-    : QWidget(parent), plot(new QwtPlot(this)), history(new TimeScopePoints(historyLimit))
+    : QWidget(parent), ui(new Ui::InfoPixelTimeScope), history(new TimeScopePoints(historyLimit))
 {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("Time Scope"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(plot);
+    InfoWindowStyle::setUpWindow(this, false);
+    ui->setupUi(this);
+    plot = ui->plot;
 
     PlotStyle::setUp(plot);
     PlotStyle::setAxisTitle(plot, QwtPlot::yLeft, QStringLiteral("distance [m]"), 10, true);
@@ -64,13 +62,13 @@ InfoPixelTimeScope::InfoPixelTimeScope(QWidget* parent)
     curve->setPaintAttribute(QwtPlotCurve::FilterPoints, true);
     curve->setData(history);
     curve->attach(plot);
-    resize(400, 300);
 }
 
 InfoPixelTimeScope::~InfoPixelTimeScope()
 {
     ZTRACE() << "-----InfoPixelTimeScope destroying";
     ZTRACE() << "-----InfoPixelTimeScope destroyed";
+    delete ui;
 }
 
 void InfoPixelTimeScope::addPoint(int x, double y)

@@ -6,6 +6,9 @@
 
 class QwtPlot;
 class QwtPlotCurve;
+namespace Ui {
+class InfoPixelTimeScope;
+}
 class TimeScopePoints;
 
 // The distance of one marked pixel over the frames, fed by the distance view, which appends
@@ -33,6 +36,7 @@ public:
     QwtPlot* plotWidget() const { return plot; }
 
 private:
+    Ui::InfoPixelTimeScope* ui;
     QwtPlot* plot;
     QwtPlotCurve* curve;
     // Owned by the curve.

@@ -2,25 +2,17 @@
 
 #include "settings/Settings.h"
 
-#include <QGridLayout>
-#include <QLabel>
-#include <QLineEdit>
+#include "ui_InfoTemperature.h"
 
-InfoTemperature::InfoTemperature(Settings* settings, QWidget* parent) : TemperatureWindow(settings, parent)
+InfoTemperature::InfoTemperature(Settings* settings, QWidget* parent)
+    : TemperatureWindow(settings, parent), ui(new Ui::InfoTemperature)
 {
-    QGridLayout* grid = chipGrid();
-    QWidget* panel = grid->parentWidget();
-    grid->addWidget(new QLabel(QStringLiteral("left"), panel), 1, 1, Qt::AlignHCenter);
-    grid->addWidget(new QLabel(QStringLiteral("right"), panel), 1, 2, Qt::AlignHCenter);
-    grid->addWidget(new QLabel(QStringLiteral("top"), panel), 2, 0);
-    grid->addWidget(new QLabel(QStringLiteral("bottom"), panel), 3, 0);
-    grid->addWidget(new QLabel(QStringLiteral("average"), panel), 4, 0, 1, 2, Qt::AlignRight);
-    topLeft = addField(grid, 2, 1, QStringLiteral("leTl"));
-    topRight = addField(grid, 2, 2, QStringLiteral("leTr"));
-    bottomLeft = addField(grid, 3, 1, QStringLiteral("leBl"));
-    bottomRight = addField(grid, 3, 2, QStringLiteral("leBr"));
-    average = addField(grid, 4, 2, QStringLiteral("leTempAvg"));
-    resize(216, 198);
+    ui->setupUi(this);
+}
+
+InfoTemperature::~InfoTemperature()
+{
+    delete ui;
 }
 
 void InfoTemperature::updateTemperatures()
@@ -28,11 +20,11 @@ void InfoTemperature::updateTemperatures()
     const QVector<int>& t = settings->temperatures();
     if (t.size() < 6)
         return;
-    topLeft->setText(temperatureText(t[0]));
-    topRight->setText(temperatureText(t[1]));
-    bottomLeft->setText(temperatureText(t[2]));
-    bottomRight->setText(temperatureText(t[3]));
-    upper->setText(temperatureText(t[4]));
-    lower->setText(temperatureText(t[5]));
-    average->setText(temperatureText((t[0] + t[1] + t[2] + t[3]) / 4));
+    ui->leTl->setText(temperatureText(t[0]));
+    ui->leTr->setText(temperatureText(t[1]));
+    ui->leBl->setText(temperatureText(t[2]));
+    ui->leBr->setText(temperatureText(t[3]));
+    ui->leUpper->setText(temperatureText(t[4]));
+    ui->leLower->setText(temperatureText(t[5]));
+    ui->leTempAvg->setText(temperatureText((t[0] + t[1] + t[2] + t[3]) / 4));
 }

@@ -2,6 +2,10 @@
 
 #include "measurement/TemperatureWindow.h"
 
+namespace Ui {
+class InfoTemperature;
+}
+
 // The temperatures of the sensor chip's four corners, their average, and the illumination
 // board's two sensors (every chip type but 4 and 5).
 class InfoTemperature final : public TemperatureWindow
@@ -10,14 +14,11 @@ class InfoTemperature final : public TemperatureWindow
 
 public:
     explicit InfoTemperature(Settings* settings, QWidget* parent = nullptr);
+    ~InfoTemperature() override;
 
 public slots:
     void updateTemperatures() override;
 
 private:
-    QLineEdit* topLeft;
-    QLineEdit* topRight;
-    QLineEdit* bottomLeft;
-    QLineEdit* bottomRight;
-    QLineEdit* average;
+    Ui::InfoTemperature* ui;
 };

@@ -2,13 +2,17 @@
 
 #include "settings/Settings.h"
 
-#include <QGridLayout>
-#include <QLineEdit>
+#include "ui_InfoTemperature1.h"
 
-InfoTemperature1::InfoTemperature1(Settings* settings, QWidget* parent) : TemperatureWindow(settings, parent)
+InfoTemperature1::InfoTemperature1(Settings* settings, QWidget* parent)
+    : TemperatureWindow(settings, parent), ui(new Ui::InfoTemperature1)
 {
-    chipTemperature = addField(chipGrid(), 1, 1, QStringLiteral("leTl"));
-    resize(231, 180);
+    ui->setupUi(this);
+}
+
+InfoTemperature1::~InfoTemperature1()
+{
+    delete ui;
 }
 
 void InfoTemperature1::updateTemperatures()
@@ -17,7 +21,7 @@ void InfoTemperature1::updateTemperatures()
     const QVector<int>& t = settings->temperatures();
     if ((chipType != 4 && chipType != 5) || t.size() < 3)
         return;
-    chipTemperature->setText(temperatureText(t[0]));
-    upper->setText(temperatureText(t[1]));
-    lower->setText(temperatureText(t[2]));
+    ui->leTl->setText(temperatureText(t[0]));
+    ui->leUpper->setText(temperatureText(t[1]));
+    ui->leLower->setText(temperatureText(t[2]));
 }

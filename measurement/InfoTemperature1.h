@@ -2,6 +2,10 @@
 
 #include "measurement/TemperatureWindow.h"
 
+namespace Ui {
+class InfoTemperature1;
+}
+
 // The temperatures of chip types 4 and 5: one chip sensor and the illumination board's two.
 class InfoTemperature1 final : public TemperatureWindow
 {
@@ -9,11 +13,12 @@ class InfoTemperature1 final : public TemperatureWindow
 
 public:
     explicit InfoTemperature1(Settings* settings, QWidget* parent = nullptr);
+    ~InfoTemperature1() override;
 
 public slots:
     // Only while the hub's chip type is 4 or 5; other chips' lists are laid out differently.
     void updateTemperatures() override;
 
 private:
-    QLineEdit* chipTemperature;
+    Ui::InfoTemperature1* ui;
 };

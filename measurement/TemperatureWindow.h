@@ -2,13 +2,12 @@
 
 #include <QWidget>
 
-class QGridLayout;
-class QLineEdit;
 class Settings;
 
-// What both temperature windows share: a floating "Temperature" window that stays on top,
-// a light "CHIP" panel over a dark "ILLUMINATION BOARD" panel of read-only fields, and the
-// connection to the hub's temperature list while the view panel's Temperature switch is on.
+// What both temperature windows share: a floating "Temperature" window that stays on top
+// and the connection to the hub's temperature list while the view panel's Temperature
+// switch is on. Each window's form holds its light "CHIP" panel over the dark
+// "ILLUMINATION BOARD" panel of read-only fields.
 class TemperatureWindow : public QWidget
 {
     Q_OBJECT
@@ -26,14 +25,6 @@ public slots:
 
 protected:
     explicit TemperatureWindow(Settings* settings, QWidget* parent = nullptr);
-    // The chip panel's grid (fields go from row 1 on; row 0 holds the "CHIP" heading).
-    QGridLayout* chipGrid() const { return chip; }
-    QLineEdit* addField(QGridLayout* grid, int row, int column, const QString& name);
 
     Settings* settings;
-    QLineEdit* upper;
-    QLineEdit* lower;
-
-private:
-    QGridLayout* chip;
 };

@@ -177,8 +177,9 @@ public:
         if (!second)
             m_edgeDetectionThreshold[1] = edgeStepLsb(value);
     }
-    // The second edge threshold for a first one: a tenth, rounded to nearest.
-    static int edgeStepLsb(int threshold) { return int(std::lround(threshold / 10.0)); }
+    // The edge step's threshold for a configured one: the same number of LSB. (A tenth of it,
+    // as once derived, is under 1 mm: every sloping surface counted as an edge and was blanked.)
+    static int edgeStepLsb(int threshold) { return threshold; }
     void setGaussFilter(bool state) { m_gaussFilter = state; }
     void setGaussFilterIterations(int value) { m_gaussFilterIterations = value; }
     void setMedianFilter(bool state) { m_medianFilter = state; }
@@ -351,7 +352,7 @@ private:
     bool m_flimCorrectionAvailable = false;
     bool m_pointCloudTransformation = false;
     bool m_edgeDetection = true;
-    int m_edgeDetectionThreshold[2] = {100, 10}; // the second derived from the first
+    int m_edgeDetectionThreshold[2] = {100, 100}; // the second derived from the first
     bool m_gaussFilter = false;
     int m_gaussFilterIterations = 5;
     bool m_medianFilter = false;

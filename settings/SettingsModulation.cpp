@@ -18,10 +18,18 @@ void SettingsModulation::setFrequencyIndex(int index)
     emit modulationFrequencyChanged();
 }
 
-void SettingsModulation::addFrequency(const QString& label, int hz)
+void SettingsModulation::addFrequency(const QString& label, int hz, int serverIndex)
 {
+    m_serverIndices.append(serverIndex < 0 ? m_labels.size() : serverIndex);
     m_labels.append(label);
     m_frequenciesHz.append(hz);
+}
+
+int SettingsModulation::serverIndex(int index) const
+{
+    if (index < 0 || index >= m_serverIndices.size())
+        return index;
+    return m_serverIndices.at(index);
 }
 
 void SettingsModulation::addCalibrationType(int type)

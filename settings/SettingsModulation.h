@@ -24,7 +24,10 @@ public:
     // Emits modulationFrequencyIndexChanged(index) then modulationFrequencyChanged().
     void setFrequencyIndex(int index);
 
-    void addFrequency(const QString& label, int hz);
+    // `serverIndex` is the frequency's position in the camera's own list, which differs from
+    // its position here once the camera lists a frequency the client leaves out; -1 means the
+    // same position as here (the fallback list).
+    void addFrequency(const QString& label, int hz, int serverIndex = -1);
     void addCalibrationType(int type);
 
     int frequencyCount() const { return m_labels.size(); }
@@ -33,6 +36,10 @@ public:
     // FallbackFrequencyHz when index lies outside the list.
     int frequencyHz(int index) const;
     int currentFrequencyHz() const { return frequencyHz(m_frequencyIndex); }
+
+    // The position of entry `index` in the camera's list: what "setModulationFrequency"
+    // carries. An index the list does not cover is passed on unchanged.
+    int serverIndex(int index) const;
 
     QVector<int> calibrationTypes() const { return m_calibrationTypes; }
     // 0 for any index the list does not cover (also a negative one).
@@ -46,5 +53,6 @@ private:
     int m_frequencyIndex = 1;
     QStringList m_labels;
     QVector<int> m_frequenciesHz;
+    QVector<int> m_serverIndices;
     QVector<int> m_calibrationTypes;
 };

@@ -367,18 +367,21 @@ void FrameRenderer::renderImages(const CameraState& state, Command command, quin
                     const double arrival = flashDelay + 2.0 * r / 299792458.0 / stepS;
                     const double g0 = k == 0 ? gateA0 : gateB0;
                     const double g1 = k == 0 ? gateA1 : gateB1;
-                    v = 2048.0 + swing * overlap(arrival, arrival + flashWidth, g0, g1) / flashWidth;
+                    // The gate counts the light it caught from 0 up: no zero level in the middle
+                    // as the correlation samples have.
+                    v = swing * overlap(arrival, arrival + flashWidth, g0, g1) / flashWidth;
                 } else {
                     v = 2048.0 + background + swing * wave[k];
                 }
                 hk *= 0x9E3779B97F4A7C15ull;
                 v += noiseScale * 2.0 * gaussian(hk ^ (hk >> 31));
-                quint16 sample = clampWord(v, 4095.0);
+                const double top = gates ? 2047.0 : 4095.0;
+                quint16 sample = clampWord(v, top);
                 // A dead pixel's samples are stuck low, a hot one's stuck high.
                 if (status)
                     sample = status;
                 else if (bad & 2)
-                    sample = 4095;
+                    sample = quint16(top);
                 else if (bad & 1)
                     sample = 0;
                 putWord(out, k * wordCount + w, sample);

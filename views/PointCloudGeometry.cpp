@@ -3,6 +3,7 @@
 #include "frames/DataPixelfield.h"
 #include "render/DistanceLabeler.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -116,6 +117,17 @@ void PointCloudGeometry::triangulate(bool useCartesian, int lo, int hi, bool int
             m_vertices[size_t(i * m_width + j)] =
                 useCartesian ? cartesian(j, i) : Qwt3D::Triple(j, i, toMm(distance(j, i)) / 10.0);
         }
+    }
+    // A vertex outside the usable range is in no triangle, yet the plot sizes its box to every
+    // vertex: it takes the place of a usable one, so the box fits what is drawn (a far wall or
+    // a status code would otherwise shrink the cloud to a corner).
+    const auto firstUsable =
+        std::find_if(m_distance.begin(), m_distance.end(), [this](int v) { return usable(v); });
+    if (firstUsable != m_distance.end()) {
+        const Qwt3D::Triple stand = m_vertices[size_t(firstUsable - m_distance.begin())];
+        for (size_t k = 0; k < m_vertices.size(); ++k)
+            if (!usable(m_distance[k]))
+                m_vertices[k] = stand;
     }
     m_triangles.clear();
     const auto w = unsigned(m_width);

@@ -8,6 +8,8 @@
 #include <QResizeEvent>
 #include <QStackedWidget>
 
+#include <algorithm>
+
 WindowDemo::WindowDemo(Settings* settings, QWidget* parent)
     : QMainWindow(parent), settings(settings), stackedWidget(new QStackedWidget)
 {
@@ -45,6 +47,8 @@ void WindowDemo::setPage(int index)
     if (index < 0 || index >= stackedWidget->count())
         return;
     stackedWidget->setCurrentIndex(index);
+    if (pageWidthNeeded() > stackedWidget->minimumWidth())
+        fitToSensor();
     switch (index) {
     case 0:
         setWindowTitle(QStringLiteral("Grayscale Image"));
@@ -76,6 +80,12 @@ void WindowDemo::setPage(int index)
     }
 }
 
+int WindowDemo::pageWidthNeeded() const
+{
+    const QWidget* page = stackedWidget->currentWidget();
+    return page ? page->minimumSizeHint().width() : 0;
+}
+
 void WindowDemo::fitToSensor()
 {
     const SettingsROI* roi = settings->roi();
@@ -85,7 +95,9 @@ void WindowDemo::fitToSensor()
         factor = dcsGrayscale ? 2.0 : 1.4;
     else
         factor = dcsGrayscale ? 2.5 : 1.5;
-    const int width = int((roi->sensorWidth() + 50) * 1.4);
+    // A page whose own row of controls needs more (the point cloud's, on the small sensor)
+    // gets that width.
+    const int width = std::max(int((roi->sensorWidth() + 50) * 1.4), pageWidthNeeded());
     const int height = int((roi->sensorHeight() + 20) * factor);
     stackedWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     stackedWidget->setMinimumSize(width, height);

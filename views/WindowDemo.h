@@ -33,6 +33,9 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    // The width the current page's own controls need at least.
+    int pageWidthNeeded() const;
+
     void storeGeometry();
 
     Settings* settings;

@@ -297,6 +297,9 @@ void TestStartupManager::faceIdFrequenciesNeedACalibration()
     QCOMPARE(modulation->frequenciesHz().at(6), 15000000);
     // Calibration types only for the entries added, standard ones whatever their type.
     QCOMPARE(modulation->calibrationTypes(), (QVector<int>{21, 1, -1, 0, 5, 0, 2}));
+    // The camera knows the faceID entry by its own position, past the dropped one.
+    QCOMPARE(modulation->serverIndex(5), 5);
+    QCOMPARE(modulation->serverIndex(6), 7);
     // Every frequency was asked for its calibration type, the dropped one too.
     QCOMPARE(server->commands(), camera.commands());
 }

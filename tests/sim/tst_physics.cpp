@@ -384,7 +384,8 @@ private slots:
         QVERIFY(gates.value(1, 120, 60) > gates.value(0, 120, 60) + 100);
         send(sim, "FLIMSetT3 400");
         sim.process("getDCSSorted");
-        QVERIFY(std::abs(sim.lastFrame().value(1, 120, 60) - 2048) < 3);
+        // A gate that catches no light reads (about) nothing: gates count from 0, 2047 at most.
+        QVERIFY(sim.lastFrame().value(1, 120, 60) < 3);
     }
 };
 
