@@ -196,7 +196,7 @@ void TestPointCloud::cloudOfTheSimulatorScene()
     QSignalSpy updated(&view, &ImageViewBase::pictureUpdated);
     QSignalSpy released(context.tcp(), &ZelTcp::ready);
     view.startView();
-    QTRY_COMPARE_WITH_TIMEOUT(updated.count(), 1, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(updated.count(), 1, 120000);
     QCOMPARE(released.count(), 1);
     QCOMPARE(view.controllerPicture()->currentCommand(), QStringLiteral("getDistanceAndAmplitudeSorted"));
 
