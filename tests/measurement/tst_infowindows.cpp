@@ -13,6 +13,7 @@
 #include "support/TestMain.h"
 
 #include <qwt_plot.h>
+#include <qwt_plot_curve.h>
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -436,14 +437,20 @@ void TestInfoWindows::timeScopePoints()
     scope.clearPoints();
     QVERIFY(scope.points().isEmpty());
     // Hours of video: the history keeps the latest 10,000 frames and no more.
+    // The axes follow the points held: the lowest distances leave with their frames, a spike
+    // stays until its frame leaves.
     for (int frame = 0; frame < 25000; ++frame) {
-        scope.addPoint(frame, frame / 1000.0);
+        scope.addPoint(frame, frame == 16000 ? 99.0 : frame == 3000 ? 120.0 : frame / 1000.0);
         if (frame % 1000 == 0)
             scope.redraw();
     }
     QCOMPARE(scope.pointCount(), InfoPixelTimeScope::historyLimit);
     QCOMPARE(scope.point(0), QPointF(15000, 15.0));
     QCOMPARE(scope.point(scope.pointCount() - 1), QPointF(24999, 24.999));
+    const QwtPlotItemList curves = scope.plotWidget()->itemList(QwtPlotItem::Rtti_PlotCurve);
+    QCOMPARE(curves.size(), 1);
+    QCOMPARE(static_cast<QwtPlotCurve*>(curves.first())->boundingRect(),
+             QRectF(QPointF(15000, 15.0), QPointF(24999, 99.0)));
 }
 
 KESTRANE_TEST_MAIN(TestInfoWindows)

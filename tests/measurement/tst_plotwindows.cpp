@@ -1,3 +1,4 @@
+#include "measurement/DenseLineCurve.h"
 #include "measurement/InfoDRNUCurve.h"
 #include "measurement/InfoTemperature.h"
 #include "measurement/InfoTemperature1.h"
@@ -11,11 +12,39 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <cmath>
+
 namespace {
 QString field(const QWidget& window, const char* name)
 {
     const auto* edit = window.findChild<QLineEdit*>(QLatin1String(name));
     return edit ? edit->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+}
+
+// The canvas of a 400 x 300 plot that autoscales to `points`, drawn by `curve` with the time
+// scope's pen.
+QImage drawnCanvas(QwtPlotCurve* curve, const QVector<QPointF>& points)
+{
+    QwtPlot plot;
+    PlotStyle::setUp(&plot);
+    plot.resize(400, 300);
+    curve->setPen(PlotStyle::pen(QColor(0, 0, 255), 1.9));
+    curve->setSamples(points);
+    curve->attach(&plot);
+    plot.show();
+    plot.replot();
+    QCoreApplication::processEvents();
+    return plot.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+bool drawnNear(const QImage& image, int x, int y)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (image.valid(x + dx, y + dy) && qBlue(image.pixel(x + dx, y + dy)) > 200 &&
+                qRed(image.pixel(x + dx, y + dy)) < 50)
+                return true;
+    return false;
 }
 } // namespace
 
@@ -29,6 +58,8 @@ private slots:
     void temperatures_data();
     void temperatures();
     void secondTemperatureWindowByChip();
+    void denseCurveDrawsLikeEveryPoint_data();
+    void denseCurveDrawsLikeEveryPoint();
 };
 
 void TestPlotWindows::drnuTable_data()
@@ -122,6 +153,52 @@ void TestPlotWindows::secondTemperatureWindowByChip()
     QCOMPARE(field(window, "leUpper"), QStringLiteral("30.0°C "));
     QCOMPARE(field(window, "leLower"), QStringLiteral("31.0°C "));
     window.setActive(false);
+}
+
+void TestPlotWindows::denseCurveDrawsLikeEveryPoint_data()
+{
+    QTest::addColumn<QVector<QPointF>>("points");
+    auto series = [](int count, double (*distance)(int)) {
+        QVector<QPointF> points;
+        for (int i = 0; i < count; ++i)
+            points.append(QPointF(i, distance(i)));
+        return points;
+    };
+    QTest::addRow("10,000 frames of a slow wave")
+        << series(10000, [](int i) { return 2.4 + 0.01 * std::sin(i * 0.1); });
+    QTest::addRow("10,000 frames of noise with a jump")
+        << series(10000, [](int i) { return (i < 6000 ? 2.4 : 3.1) + 0.001 * ((i * 7919) % 23); });
+    QTest::addRow("fewer frames than columns")
+        << series(60, [](int i) { return 1.0 + 0.02 * ((i * 37) % 11); });
+    QTest::addRow("a steady distance") << series(10000, [](int) { return 2.0; });
+    QTest::addRow("one frame") << series(1, [](int) { return 2.0; });
+}
+
+void TestPlotWindows::denseCurveDrawsLikeEveryPoint()
+{
+    QFETCH(QVector<QPointF>, points);
+    const QImage everyPoint = drawnCanvas(new QwtPlotCurve, points);
+    const QImage dense = drawnCanvas(new DenseLineCurve, points);
+    QCOMPARE(dense.size(), everyPoint.size());
+    // The same line: every pixel one draws and the other not lies next to the other's line
+    // (square segment ends against polyline joins), and such pixels stay few.
+    int lineless = 0;
+    int differing = 0;
+    int drawn = 0;
+    for (int y = 0; y < dense.height(); ++y) {
+        for (int x = 0; x < dense.width(); ++x) {
+            drawn += everyPoint.pixel(x, y) != qRgb(255, 255, 255);
+            if (dense.pixel(x, y) == everyPoint.pixel(x, y))
+                continue;
+            ++differing;
+            if (!drawnNear(dense, x, y) || !drawnNear(everyPoint, x, y))
+                ++lineless;
+        }
+    }
+    qInfo() << differing << "of" << drawn << "pixels differ";
+    QCOMPARE(lineless, 0);
+    QVERIFY2(differing * 20 <= drawn,
+             qPrintable(QStringLiteral("%1 of %2 pixels differ").arg(differing).arg(drawn)));
 }
 
 KESTRANE_TEST_MAIN(TestPlotWindows)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <qwt_plot_curve.h>
+
+#include <QLineF>
+#include <QVector>
+
+// A lines curve for series that hold many more points than the canvas has pixel columns,
+// such as the time scope's 10,000 frames on a few hundred columns. Consecutive points that
+// land on the same column are drawn as one vertical stroke from the column's lowest to its
+// highest point, joined to the neighbouring columns from its first and to its last point:
+// the pixels a polyline through every point covers, while the pen strokes a few segments per
+// column instead of thousands. The segments are drawn as separate lines, which the raster
+// engine fills directly for a wide pen, where a polyline goes through the general path
+// stroker (several times slower); their square ends fill the corners a polyline's joins
+// fill, give or take a pixel at the tips.
+class DenseLineCurve final : public QwtPlotCurve
+{
+public:
+    DenseLineCurve();
+
+    // The segments drawn for the points from .. to, mapped to the canvas and rounded to whole
+    // pixels when `roundToPixels`; a single point when the series covers only one.
+    const QVector<QLineF>& columnSegments(const QwtScaleMap& xMap, const QwtScaleMap& yMap, int from, int to,
+                                          bool roundToPixels) const;
+
+protected:
+    void drawLines(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
+                   const QRectF& canvasRect, int from, int to) const override;
+
+private:
+    // Reused from frame to frame, so that a replot does not allocate.
+    mutable QVector<QLineF> segments;
+};
