@@ -19,6 +19,17 @@ public:
     // The i-th sample held, 0 the oldest.
     double at(int i) const;
 
+    // The four figures a pixel window shows, each 0 while fewer than 2 samples are held.
+    struct Summary
+    {
+        double mean = 0.0;
+        double minimum = 0.0;
+        double maximum = 0.0;
+        double standardDeviation = 0.0;
+    };
+    // All four in two passes over the samples (a window shows them together on every frame).
+    Summary summary() const;
+
     // Each is 0 while fewer than 2 samples are held.
     double mean() const;
     double minimum() const;

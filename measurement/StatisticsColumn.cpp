@@ -27,12 +27,13 @@ QString StatisticsColumn::fixed(double value) const
 void StatisticsColumn::show(int value)
 {
     history.append(value);
+    const StatisticsBuffer::Summary figures = history.summary();
     labels.current->setText(unit == Unit::Centimetres ? general(value)
                                                       : QString::number(value) + suffix(unit));
-    labels.average->setText(fixed(history.mean()));
-    labels.deviation->setText(fixed(history.standardDeviation()));
-    labels.minimum->setText(general(history.minimum()));
-    labels.maximum->setText(general(history.maximum()));
+    labels.average->setText(fixed(figures.mean));
+    labels.deviation->setText(fixed(figures.standardDeviation));
+    labels.minimum->setText(general(figures.minimum));
+    labels.maximum->setText(general(figures.maximum));
 }
 
 void StatisticsColumn::showNotAvailable()
