@@ -3,6 +3,7 @@
 #include <qwt_painter.h>
 #include <qwt_scale_map.h>
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -63,6 +64,21 @@ const QVector<QLineF>& DenseLineCurve::columnSegments(const QwtScaleMap& xMap, c
     return segments;
 }
 
+bool DenseLineCurve::columnsFillable(QPainter* painter)
+{
+    // Whole-pixel points on a raster device shifted by whole pixels, an opaque solid pen
+    // with square ends between 1 and 3 pixels wide, no antialiasing: the cases whose
+    // coverage the rectangle reproduces.
+    const QPen& pen = painter->pen();
+    const QTransform& transform = painter->transform();
+    const qreal width = pen.widthF();
+    return QwtPainter::roundingAlignment(painter) && painter->paintEngine()->type() == QPaintEngine::Raster &&
+           !painter->testRenderHint(QPainter::Antialiasing) && transform.type() <= QTransform::TxTranslate &&
+           transform.dx() == std::round(transform.dx()) && transform.dy() == std::round(transform.dy()) &&
+           pen.style() == Qt::SolidLine && pen.capStyle() == Qt::SquareCap && pen.color().alpha() == 255 &&
+           pen.brush().style() == Qt::SolidPattern && width > 1.0 && width < 3.0;
+}
+
 void DenseLineCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
                                const QRectF& canvasRect, int from, int to) const
 {
@@ -85,6 +101,23 @@ void DenseLineCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const
                    std::min(s.y1(), s.y2()) > clipRect.bottom();
         };
         segments.erase(std::remove_if(segments.begin(), segments.end(), outside), segments.end());
+    }
+    if (fillsColumns && columnsFillable(painter)) {
+        const QColor colour = painter->pen().color();
+        int kept = 0;
+        for (const QLineF& segment : qAsConst(segments)) {
+            if (segment.x1() != segment.x2()) {
+                segments[kept++] = segment;
+                continue;
+            }
+            // A square-capped vertical stroke from y1 to y2 at column x covers the pixel
+            // columns x - 1 and x, rows y1 - 1 to y2.
+            const int x = int(segment.x1());
+            const int y1 = int(std::min(segment.y1(), segment.y2()));
+            const int y2 = int(std::max(segment.y1(), segment.y2()));
+            painter->fillRect(QRect(x - 1, y1 - 1, 2, y2 - y1 + 2), colour);
+        }
+        segments.resize(kept);
     }
     painter->drawLines(segments);
 }

@@ -21,14 +21,14 @@ QString field(const QWidget& window, const char* name)
     return edit ? edit->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
 }
 
-// The canvas of a 400 x 300 plot that autoscales to `points`, drawn by `curve` with the time
-// scope's pen.
-QImage drawnCanvas(QwtPlotCurve* curve, const QVector<QPointF>& points)
+// The canvas of a 400 x 300 plot that autoscales to `points`, drawn by `curve` with a pen of
+// `width` (the time scope's by default).
+QImage drawnCanvas(QwtPlotCurve* curve, const QVector<QPointF>& points, double width = 1.9)
 {
     QwtPlot plot;
     PlotStyle::setUp(&plot);
     plot.resize(400, 300);
-    curve->setPen(PlotStyle::pen(QColor(0, 0, 255), 1.9));
+    curve->setPen(PlotStyle::pen(QColor(0, 0, 255), width));
     curve->setSamples(points);
     curve->attach(&plot);
     plot.show();
@@ -177,6 +177,12 @@ void TestPlotWindows::denseCurveDrawsLikeEveryPoint_data()
 void TestPlotWindows::denseCurveDrawsLikeEveryPoint()
 {
     QFETCH(QVector<QPointF>, points);
+    // Vertical strokes filled as rectangles cover exactly the pixels the lines cover.
+    for (double width : {1.1, 1.5, 1.9, 2.5, 2.9}) {
+        auto* lines = new DenseLineCurve;
+        lines->setFillsColumns(false);
+        QCOMPARE(drawnCanvas(new DenseLineCurve, points, width), drawnCanvas(lines, points, width));
+    }
     const QImage everyPoint = drawnCanvas(new QwtPlotCurve, points);
     const QImage dense = drawnCanvas(new DenseLineCurve, points);
     QCOMPARE(dense.size(), everyPoint.size());
