@@ -14,8 +14,8 @@ DenseLineCurve::DenseLineCurve()
     setStyle(QwtPlotCurve::Lines);
 }
 
-const QVector<QLineF>& DenseLineCurve::columnSegments(const QwtScaleMap& xMap, const QwtScaleMap& yMap,
-                                                      int from, int to, bool roundToPixels) const
+void DenseLineCurve::columnSegments(const QwtScaleMap& xMap, const QwtScaleMap& yMap, int from, int to,
+                                    bool roundToPixels) const
 {
     segments.resize(0);
     const QwtSeriesData<QPointF>* series = data();
@@ -61,7 +61,6 @@ const QVector<QLineF>& DenseLineCurve::columnSegments(const QwtScaleMap& xMap, c
     // Every point on one pixel: the polyline is that point alone.
     if (segments.isEmpty() && open)
         segments.append(QLineF(first, first));
-    return segments;
 }
 
 bool DenseLineCurve::columnsFillable(QPainter* painter)
@@ -92,7 +91,7 @@ void DenseLineCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const
     }
     if (testPaintAttribute(ClipPolygons)) {
         // As the plain curve clips: segments more than a pen width outside the canvas are
-        // left out; the painter clips the rest.
+        // left out, vertical ones cut at that margin; the painter clips the rest.
         const qreal margin = qMax(qreal(1.0), painter->pen().widthF());
         const QRectF clipRect = canvasRect.adjusted(-margin, -margin, margin, margin);
         auto outside = [&clipRect](const QLineF& s) {
@@ -101,6 +100,12 @@ void DenseLineCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const
                    std::min(s.y1(), s.y2()) > clipRect.bottom();
         };
         segments.erase(std::remove_if(segments.begin(), segments.end(), outside), segments.end());
+        for (QLineF& segment : segments) {
+            if (segment.x1() == segment.x2()) {
+                segment.setP1(QPointF(segment.x1(), qBound(clipRect.top(), segment.y1(), clipRect.bottom())));
+                segment.setP2(QPointF(segment.x2(), qBound(clipRect.top(), segment.y2(), clipRect.bottom())));
+            }
+        }
     }
     if (fillsColumns && columnsFillable(painter)) {
         const QColor colour = painter->pen().color();
