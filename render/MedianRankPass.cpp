@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
 // (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
@@ -13,6 +14,10 @@
 //
 // The pass body is built for the baseline instruction set and for AVX2 and AVX-512 (the
 // bucket counts are 16-bit lanes); the processor's abilities pick one at run time.
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 #define MEDIAN_INLINE inline __attribute__((always_inline))
 
@@ -25,6 +30,19 @@ constexpr int kBucketWords = kBucketRanks / 64;
 constexpr int kCountLanes = 32;
 // Marks a bucket whose bits belong to no window of the current row.
 constexpr int kNoColumn = -(1 << 20);
+
+// kCountLanes bucket counts as one vector; each build lowers it to its widest registers.
+typedef std::uint16_t CountVector __attribute__((vector_size(kCountLanes * sizeof(std::uint16_t))));
+
+MEDIAN_INLINE void loadCounts(CountVector& v, const std::uint16_t* counts)
+{
+    std::memcpy(&v, counts, sizeof v);
+}
+
+MEDIAN_INLINE void storeCounts(std::uint16_t* counts, const CountVector& v)
+{
+    std::memcpy(counts, &v, sizeof v);
+}
 
 struct RankPass
 {
@@ -89,6 +107,9 @@ MEDIAN_INLINE void startColumns(const RankPass& p)
 // `top + size` enters.
 MEDIAN_INLINE void stepColumns(const RankPass& p, int top)
 {
+    CountVector lane;
+    for (int l = 0; l < kCountLanes; ++l)
+        lane[l] = static_cast<std::uint16_t>(l);
     for (int col = 0; col < p.width; ++col) {
         const std::uint32_t* in = p.ranks + static_cast<std::ptrdiff_t>(col) * p.height;
         const std::uint32_t leaving = in[top];
@@ -98,10 +119,17 @@ MEDIAN_INLINE void stepColumns(const RankPass& p, int top)
         const int bl = static_cast<int>(leaving >> kBucketBits);
         const int be = static_cast<int>(entering >> kBucketBits);
         std::uint16_t* below = p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
-        for (int b = bl + 1; b <= be; ++b)
-            --below[b];
-        for (int b = be + 1; b <= bl; ++b)
-            ++below[b];
+        // The leaving rank was below every bucket above bl, the entering one is below every
+        // bucket above be: a vector pass rather than a loop between the two, whose length
+        // varies from column to column. Comparisons give all ones (-1) where true.
+        for (int b = 0; b < p.entries; b += kCountLanes) {
+            const CountVector bucketOf = lane + static_cast<std::uint16_t>(b);
+            CountVector counts;
+            loadCounts(counts, below + b);
+            counts += reinterpret_cast<CountVector>(bucketOf > static_cast<std::uint16_t>(bl)) -
+                      reinterpret_cast<CountVector>(bucketOf > static_cast<std::uint16_t>(be));
+            storeCounts(below + b, counts);
+        }
     }
 }
 
@@ -149,22 +177,53 @@ MEDIAN_INLINE int nthSetBitOfWord(std::uint64_t v, int j)
     return position;
 }
 
-// The position of the bucket bit with `j` set bits before it; one exists.
+#if defined(__x86_64__) || defined(__i386__)
+// The same by bit deposit: bit j of a one-hot word lands on the j-th set bit of `v`. Not
+// always-inline, as it may be inlined only into the pass built for these instructions.
+__attribute__((target("bmi,bmi2"))) inline int depositNthSetBit(std::uint64_t v, int j)
+{
+    return static_cast<int>(_tzcnt_u64(_pdep_u64(std::uint64_t(1) << j, v)));
+}
+#else
+inline int depositNthSetBit(std::uint64_t v, int j)
+{
+    return nthSetBitOfWord(v, j);
+}
+#endif
+
+// The position of the bucket bit with `j` set bits before it; one exists. The word is found
+// by a loop that exits where the counts pass j: a branch the processor mostly predicts, so
+// the next pixels need not wait for the counts (a branch-free choice measured slower).
+template <bool kDeposit>
 MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
 {
     int word = 0;
-    int before = 0;
-    int total = 0;
-    for (int w = 0; w < kBucketWords; ++w) {
-        const int set = __builtin_popcountll(bits[w]);
-        total += set;
-        const int passed = -static_cast<int>(total <= j);
-        word -= passed;
-        before += passed & set;
+    for (;;) {
+        const int set = __builtin_popcountll(bits[word]);
+        if (j < set)
+            break;
+        j -= set;
+        ++word;
     }
-    return word * 64 + nthSetBitOfWord(bits[word], j - before);
+    if constexpr (kDeposit)
+        return word * 64 + depositNthSetBit(bits[word], j);
+    else
+        return word * 64 + nthSetBitOfWord(bits[word], j);
 }
 
+// The median's bucket: it has at most `middle` window ranks below it and more than that
+// below the next. It moves little from one pixel to the next, so stepping (predicted
+// branches) beats counting all entries.
+MEDIAN_INLINE int stepToMedianBucket(const std::uint16_t* window, int bucket, int middle)
+{
+    while (window[bucket] > middle)
+        --bucket;
+    while (window[bucket + 1] <= middle)
+        ++bucket;
+    return bucket;
+}
+
+template <bool kDeposit>
 MEDIAN_INLINE void passBody(const RankPass& p)
 {
     const int middle = p.size * p.size / 2;
@@ -177,12 +236,14 @@ MEDIAN_INLINE void passBody(const RankPass& p)
         std::fill(p.bucketColumn, p.bucketColumn + p.entries, kNoColumn);
 
         std::uint16_t* __restrict window = p.windowBelow;
-        std::fill(window, window + p.entries, 0);
-        for (int col = 0; col < p.size; ++col) {
-            const std::uint16_t* __restrict below =
-                p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
-            for (int b = 0; b < p.entries; ++b)
-                window[b] = static_cast<std::uint16_t>(window[b] + below[b]);
+        for (int b = 0; b < p.entries; b += kCountLanes) {
+            CountVector sum = {};
+            for (int col = 0; col < p.size; ++col) {
+                CountVector counts;
+                loadCounts(counts, p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries + b);
+                sum += counts;
+            }
+            storeCounts(window + b, sum);
         }
 
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
@@ -192,17 +253,19 @@ MEDIAN_INLINE void passBody(const RankPass& p)
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1) * p.entries;
                 const std::uint16_t* __restrict entering =
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1 + p.size) * p.entries;
-                for (int b = 0; b < p.entries; ++b)
-                    window[b] = static_cast<std::uint16_t>(window[b] + entering[b] - leaving[b]);
+                for (int b = 0; b < p.entries; b += kCountLanes) {
+                    CountVector sum;
+                    CountVector added;
+                    CountVector removed;
+                    loadCounts(sum, window + b);
+                    loadCounts(added, entering + b);
+                    loadCounts(removed, leaving + b);
+                    storeCounts(window + b, sum + added - removed);
+                }
             }
-            // The median's bucket has at most `middle` window ranks below it and more than
-            // that below the next; it moves little from one pixel to the next.
-            while (window[bucket] > middle)
-                --bucket;
-            while (window[bucket + 1] <= middle)
-                ++bucket;
-            const std::uint64_t* bits = bucketFor(p, bucket, x);
-            const int rank = bucket * kBucketRanks + nthSetBit(bits, middle - window[bucket]);
+            bucket = stepToMedianBucket(window, bucket, middle);
+            const int rank =
+                bucket * kBucketRanks + nthSetBit<kDeposit>(bucketFor(p, bucket, x), middle - window[bucket]);
             *out = p.sortedValues[rank];
         }
     }
@@ -212,12 +275,14 @@ MEDIAN_INLINE void passBody(const RankPass& p)
 #if defined(__x86_64__) || defined(__i386__)
 __attribute__((target("avx2,popcnt,bmi"))) void passAvx2(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,popcnt,bmi"))) void passAvx512(const RankPass& p)
+// Processors with AVX-512 all do bit deposit in a few cycles (some older AVX2 ones take
+// hundreds), so only this build selects bits with it.
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,popcnt,bmi,bmi2"))) void passAvx512(const RankPass& p)
 {
-    passBody(p);
+    passBody<true>(p);
 }
 
 bool hasAvx2()
@@ -228,18 +293,18 @@ bool hasAvx2()
 
 bool hasAvx512()
 {
-    return hasAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
-           __builtin_cpu_supports("avx512bw");
+    return hasAvx2() && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512f") &&
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
 }
 #else
 void passAvx2(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
 void passAvx512(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
 bool hasAvx2()
@@ -255,7 +320,7 @@ bool hasAvx512()
 
 void passBaseline(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
 } // namespace
@@ -277,8 +342,9 @@ bool MedianRankPass::apply(const int* field, int rows, int c0, int c1, int r0, i
 
     // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
     // second-level cache; each strip ranks its own region.
-    for (int first = c0; first <= c1; first += kStripColumns)
-        passStrip(field, rows, first, std::min(c1, first + kStripColumns - 1), r0, r1, size, lowest, out);
+    const int strip = stripColumns(size);
+    for (int first = c0; first <= c1; first += strip)
+        passStrip(field, rows, first, std::min(c1, first + strip - 1), r0, r1, size, lowest, out);
     return true;
 }
 
@@ -302,11 +368,23 @@ void MedianRankPass::rankRegion(const int* field, int rows, int firstColumn, int
     constexpr int kLowBits = 9;
     constexpr std::uint32_t kLowMask = (1u << kLowBits) - 1;
     std::uint32_t lowStarts[1 << kLowBits] = {};
-    std::uint32_t highStarts[1 << (17 - kLowBits)] = {};
-    for (std::size_t i = 0; i < pixels; ++i) {
-        ++lowStarts[keys[i] & kLowMask];
-        ++highStarts[keys[i] >> kLowBits];
+    std::uint32_t highStarts[1 << (17 - kLowBits)];
+    // Neighbouring pixels mostly share the high digit; four interleaved tallies of it keep
+    // each increment from waiting for the one before.
+    std::uint32_t highCounts[4][1 << (17 - kLowBits)] = {};
+    std::size_t i = 0;
+    for (; i + 4 <= pixels; i += 4) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            ++lowStarts[keys[i + k] & kLowMask];
+            ++highCounts[k][keys[i + k] >> kLowBits];
+        }
     }
+    for (; i < pixels; ++i) {
+        ++lowStarts[keys[i] & kLowMask];
+        ++highCounts[0][keys[i] >> kLowBits];
+    }
+    for (int d = 0; d < 1 << (17 - kLowBits); ++d)
+        highStarts[d] = highCounts[0][d] + highCounts[1][d] + highCounts[2][d] + highCounts[3][d];
     auto toStarts = [](std::uint32_t* starts, int count) {
         std::uint32_t start = 0;
         for (int i = 0; i < count; ++i) {
