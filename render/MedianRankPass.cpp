@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
 // (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
@@ -30,19 +29,6 @@ constexpr int kBucketWords = kBucketRanks / 64;
 constexpr int kCountLanes = 32;
 // Marks a bucket whose bits belong to no window of the current row.
 constexpr int kNoColumn = -(1 << 20);
-
-// kCountLanes bucket counts as one vector; each build lowers it to its widest registers.
-typedef std::uint16_t CountVector __attribute__((vector_size(kCountLanes * sizeof(std::uint16_t))));
-
-MEDIAN_INLINE void loadCounts(CountVector& v, const std::uint16_t* counts)
-{
-    std::memcpy(&v, counts, sizeof v);
-}
-
-MEDIAN_INLINE void storeCounts(std::uint16_t* counts, const CountVector& v)
-{
-    std::memcpy(counts, &v, sizeof v);
-}
 
 struct RankPass
 {
@@ -107,9 +93,6 @@ MEDIAN_INLINE void startColumns(const RankPass& p)
 // `top + size` enters.
 MEDIAN_INLINE void stepColumns(const RankPass& p, int top)
 {
-    CountVector lane;
-    for (int l = 0; l < kCountLanes; ++l)
-        lane[l] = static_cast<std::uint16_t>(l);
     for (int col = 0; col < p.width; ++col) {
         const std::uint32_t* in = p.ranks + static_cast<std::ptrdiff_t>(col) * p.height;
         const std::uint32_t leaving = in[top];
@@ -120,15 +103,16 @@ MEDIAN_INLINE void stepColumns(const RankPass& p, int top)
         const int be = static_cast<int>(entering >> kBucketBits);
         std::uint16_t* below = p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
         // The leaving rank was below every bucket above bl, the entering one is below every
-        // bucket above be: a vector pass rather than a loop between the two, whose length
-        // varies from column to column. Comparisons give all ones (-1) where true.
+        // bucket above be: a pass over all entries (vector code) rather than a loop between
+        // the two, whose length varies from column to column.
+        const std::uint16_t leavingBucket = static_cast<std::uint16_t>(bl);
+        const std::uint16_t enteringBucket = static_cast<std::uint16_t>(be);
         for (int b = 0; b < p.entries; b += kCountLanes) {
-            const CountVector bucketOf = lane + static_cast<std::uint16_t>(b);
-            CountVector counts;
-            loadCounts(counts, below + b);
-            counts += reinterpret_cast<CountVector>(bucketOf > static_cast<std::uint16_t>(bl)) -
-                      reinterpret_cast<CountVector>(bucketOf > static_cast<std::uint16_t>(be));
-            storeCounts(below + b, counts);
+            for (int l = 0; l < kCountLanes; ++l) {
+                const std::uint16_t bucketOf = static_cast<std::uint16_t>(b + l);
+                below[b + l] = static_cast<std::uint16_t>(below[b + l] + (bucketOf > enteringBucket) -
+                                                          (bucketOf > leavingBucket));
+            }
         }
     }
 }
@@ -236,14 +220,12 @@ MEDIAN_INLINE void passBody(const RankPass& p)
         std::fill(p.bucketColumn, p.bucketColumn + p.entries, kNoColumn);
 
         std::uint16_t* __restrict window = p.windowBelow;
-        for (int b = 0; b < p.entries; b += kCountLanes) {
-            CountVector sum = {};
-            for (int col = 0; col < p.size; ++col) {
-                CountVector counts;
-                loadCounts(counts, p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries + b);
-                sum += counts;
-            }
-            storeCounts(window + b, sum);
+        std::fill(window, window + p.entries, 0);
+        for (int col = 0; col < p.size; ++col) {
+            const std::uint16_t* __restrict below =
+                p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
+            for (int b = 0; b < p.entries; ++b)
+                window[b] = static_cast<std::uint16_t>(window[b] + below[b]);
         }
 
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
@@ -253,15 +235,9 @@ MEDIAN_INLINE void passBody(const RankPass& p)
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1) * p.entries;
                 const std::uint16_t* __restrict entering =
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1 + p.size) * p.entries;
-                for (int b = 0; b < p.entries; b += kCountLanes) {
-                    CountVector sum;
-                    CountVector added;
-                    CountVector removed;
-                    loadCounts(sum, window + b);
-                    loadCounts(added, entering + b);
-                    loadCounts(removed, leaving + b);
-                    storeCounts(window + b, sum + added - removed);
-                }
+                for (int b = 0; b < p.entries; b += kCountLanes)
+                    for (int l = b; l < b + kCountLanes; ++l)
+                        window[l] = static_cast<std::uint16_t>(window[l] + entering[l] - leaving[l]);
             }
             bucket = stepToMedianBucket(window, bucket, middle);
             const int rank =
