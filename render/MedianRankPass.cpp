@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
 // (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
@@ -29,6 +30,8 @@ constexpr int kBucketWords = kBucketRanks / 64;
 constexpr int kCountLanes = 32;
 // Marks a bucket whose bits belong to no window of the current row.
 constexpr int kNoColumn = -(1 << 20);
+
+typedef std::uint64_t BucketVector __attribute__((vector_size(kBucketWords * sizeof(std::uint64_t))));
 
 struct RankPass
 {
@@ -120,13 +123,36 @@ MEDIAN_INLINE void stepColumns(const RankPass& p, int top)
 // Brings the window's bits of `bucket` to the window whose first region column is `x`: by
 // the columns that left and entered since it was last used in this row, or from the window's
 // columns when that is less work.
+template <bool kAvx512>
 MEDIAN_INLINE const std::uint64_t* bucketFor(const RankPass& p, int bucket, int x)
 {
     std::uint64_t* __restrict bits = p.bucketBits + static_cast<std::ptrdiff_t>(bucket) * kBucketWords;
     const int last = p.bucketColumn[bucket];
     if (last == x)
         return bits;
-    if (2 * (x - last) <= p.size) {
+    p.bucketColumn[bucket] = x;
+    const bool stepping = 2 * (x - last) <= p.size;
+    if constexpr (kAvx512) {
+        // The bucket's words as one register. (Other builds would split the vector type
+        // through memory, slower than the word loops below.)
+        BucketVector window{};
+        BucketVector column;
+        if (stepping) {
+            std::memcpy(&window, bits, sizeof window);
+            for (int y = last + 1; y <= x; ++y) {
+                std::memcpy(&column, columnBits(p, bucket, y - 1), sizeof column);
+                window ^= column;
+                std::memcpy(&column, columnBits(p, bucket, y - 1 + p.size), sizeof column);
+                window ^= column;
+            }
+        } else {
+            for (int col = x; col < x + p.size; ++col) {
+                std::memcpy(&column, columnBits(p, bucket, col), sizeof column);
+                window |= column;
+            }
+        }
+        std::memcpy(bits, &window, sizeof window);
+    } else if (stepping) {
         for (int y = last + 1; y <= x; ++y) {
             const std::uint64_t* __restrict leaving = columnBits(p, bucket, y - 1);
             const std::uint64_t* __restrict entering = columnBits(p, bucket, y - 1 + p.size);
@@ -140,7 +166,6 @@ MEDIAN_INLINE const std::uint64_t* bucketFor(const RankPass& p, int bucket, int 
             for (int w = 0; w < kBucketWords; ++w)
                 bits[w] |= columns[col * kBucketWords + w];
     }
-    p.bucketColumn[bucket] = x;
     return bits;
 }
 
@@ -178,7 +203,7 @@ inline int depositNthSetBit(std::uint64_t v, int j)
 // The position of the bucket bit with `j` set bits before it; one exists. The word is found
 // by a loop that exits where the counts pass j: a branch the processor mostly predicts, so
 // the next pixels need not wait for the counts (a branch-free choice measured slower).
-template <bool kDeposit>
+template <bool kAvx512>
 MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
 {
     int word = 0;
@@ -189,7 +214,7 @@ MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
         j -= set;
         ++word;
     }
-    if constexpr (kDeposit)
+    if constexpr (kAvx512)
         return word * 64 + depositNthSetBit(bits[word], j);
     else
         return word * 64 + nthSetBitOfWord(bits[word], j);
@@ -207,7 +232,8 @@ MEDIAN_INLINE int stepToMedianBucket(const std::uint16_t* window, int bucket, in
     return bucket;
 }
 
-template <bool kDeposit>
+// kAvx512: built for AVX-512 processors, which all do bit deposit fast.
+template <bool kAvx512>
 MEDIAN_INLINE void passBody(const RankPass& p)
 {
     const int middle = p.size * p.size / 2;
@@ -240,8 +266,8 @@ MEDIAN_INLINE void passBody(const RankPass& p)
                         window[l] = static_cast<std::uint16_t>(window[l] + entering[l] - leaving[l]);
             }
             bucket = stepToMedianBucket(window, bucket, middle);
-            const int rank =
-                bucket * kBucketRanks + nthSetBit<kDeposit>(bucketFor(p, bucket, x), middle - window[bucket]);
+            const int rank = bucket * kBucketRanks +
+                             nthSetBit<kAvx512>(bucketFor<kAvx512>(p, bucket, x), middle - window[bucket]);
             *out = p.sortedValues[rank];
         }
     }
