@@ -250,8 +250,9 @@ MEDIAN_INLINE void passBody(const RankPass& p)
         for (int col = 0; col < p.size; ++col) {
             const std::uint16_t* __restrict below =
                 p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
-            for (int b = 0; b < p.entries; ++b)
-                window[b] = static_cast<std::uint16_t>(window[b] + below[b]);
+            for (int b = 0; b < p.entries; b += kCountLanes)
+                for (int l = b; l < b + kCountLanes; ++l)
+                    window[l] = static_cast<std::uint16_t>(window[l] + below[l]);
         }
 
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
