@@ -9,8 +9,12 @@
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
 // (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
 // the strip's few dozen bucket counts, a step of the median's bucket, two 512-bit exclusive
-// ors and a branch-free bit search, whatever the size. The per-column bits and counts change
-// by one rank per column and row.
+// ors and a bit search, whatever the size. The per-column bits and counts change by one rank
+// per column and row.
+//
+// The searches for the median's bucket and word are loops whose exits the processor mostly
+// predicts, so that the next pixels need not wait for their results; branch-free versions
+// (counting all entries, choosing the word by masks) measured slower.
 //
 // The pass body is built for the baseline instruction set and for AVX2 and AVX-512 (the
 // bucket counts are 16-bit lanes); the processor's abilities pick one at run time.
@@ -201,8 +205,7 @@ inline int depositNthSetBit(std::uint64_t v, int j)
 #endif
 
 // The position of the bucket bit with `j` set bits before it; one exists. The word is found
-// by a loop that exits where the counts pass j: a branch the processor mostly predicts, so
-// the next pixels need not wait for the counts (a branch-free choice measured slower).
+// by a loop that exits where the counts pass j.
 template <bool kAvx512>
 MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
 {
@@ -221,8 +224,7 @@ MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
 }
 
 // The median's bucket: it has at most `middle` window ranks below it and more than that
-// below the next. It moves little from one pixel to the next, so stepping (predicted
-// branches) beats counting all entries.
+// below the next. It moves little from one pixel to the next.
 MEDIAN_INLINE int stepToMedianBucket(const std::uint16_t* window, int bucket, int middle)
 {
     while (window[bucket] > middle)
