@@ -39,3 +39,25 @@ void FunctionDistance::fitToGrid(int width, int height, double minimumZ, double 
     setMinZ(minimumZ);
     setMaxZ(maximumZ);
 }
+
+void FunctionDistance::sample(std::vector<Qwt3D::Triple>& nodes)
+{
+    nodes.clear();
+    if (umesh_p <= 2 || vmesh_p <= 2)
+        return;
+    const double dx = (maxu_p - minu_p) / (umesh_p - 1);
+    const double dy = (maxv_p - minv_p) / (vmesh_p - 1);
+    for (unsigned i = 0; i < umesh_p; ++i) {
+        const double x = minu_p + i * dx;
+        for (unsigned j = 0; j < vmesh_p; ++j) {
+            const double y = minv_p + j * dy;
+            double z = (*this)(x, y);
+            // The plot's order of the two bounds, also for a range given upside down.
+            if (z > range_p.maxVertex.z)
+                z = range_p.maxVertex.z;
+            else if (z < range_p.minVertex.z)
+                z = range_p.minVertex.z;
+            nodes.emplace_back(x, y, z);
+        }
+    }
+}

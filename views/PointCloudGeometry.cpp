@@ -20,7 +20,6 @@ void PointCloudGeometry::reserve(int columns, int rows)
     m_distance.reserve(count);
     m_amplitude.reserve(count);
     m_cartesian.reserve(count);
-    m_cartesianColumns.reserve(size_t(std::max(columns, 1)));
     m_vertices.reserve(count);
     m_triangles.reserve(2 * count);
 }
@@ -70,10 +69,8 @@ void PointCloudGeometry::computeCartesian(double fovDegrees, DistanceLabeler& la
     const int centreColumn = m_width / 2;
     const int centreRow = m_height / 2;
     m_cartesian.resize(size_t(m_width) * size_t(m_height));
-    m_cartesianColumns.resize(size_t(m_width));
     for (int j = 0; j < m_width; ++j) {
         Qwt3D::Triple* column = m_cartesian.data() + size_t(j) * size_t(m_height);
-        m_cartesianColumns[size_t(j)] = column;
         const double phi = step * (j - centreColumn);
         const double sinPhi = std::sin(phi);
         const double cosPhi = std::cos(phi);

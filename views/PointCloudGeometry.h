@@ -48,10 +48,10 @@ public:
     void computeCartesian(double fovDegrees, DistanceLabeler& labeler);
     const Qwt3D::Triple& cartesian(int column, int row) const
     {
-        return m_cartesianColumns[size_t(column)][row];
+        return m_cartesian[size_t(column) * size_t(m_height) + size_t(row)];
     }
-    // Per column, one triple per row, for the plot's grid input.
-    Qwt3D::Triple** cartesianColumns() { return m_cartesianColumns.data(); }
+    // Every grid point's Cartesian coordinates, column by column.
+    const std::vector<Qwt3D::Triple>& cartesianPoints() const { return m_cartesian; }
 
     // The surface: one vertex per grid point (Cartesian or grid coordinates, z the distance in
     // cm), and triangles of usable vertices (lo < value < hi, in LSB) whose three distances
@@ -82,7 +82,6 @@ private:
     std::vector<int> m_distance;
     std::vector<int> m_amplitude;
     std::vector<Qwt3D::Triple> m_cartesian;
-    std::vector<Qwt3D::Triple*> m_cartesianColumns;
     std::vector<Qwt3D::Triple> m_vertices;
     std::vector<Triangle> m_triangles;
     int m_lo = 0;

@@ -103,7 +103,7 @@ void WidgetPointCloud::initPlot(bool resetView)
     delete function;
     function = nullptr;
     if (pointsMode)
-        plot->setPlotStyle(Qwt3D::Dot(ui->dbPointSize->value(), true));
+        plot->setPlotStyle(Qwt3D::Dot(ui->dbPointSize->value(), false));
     else
         plot->setPlotStyle(Qwt3D::FILLED);
     plot->coordinates()->setGridLines(true, true, Qwt3D::NOSIDEGRID);
@@ -113,7 +113,7 @@ void WidgetPointCloud::initPlot(bool resetView)
     int maximumCm = 0;
     rangeCm(minimumCm, maximumCm);
     plot->legend()->setLimits(minimumCm, maximumCm);
-    plot->showColorLegend(!grayMode);
+    showLegend(!grayMode);
     if (resetView)
         loadDefault();
     function = new FunctionDistance(&geometry, distanceLabeler);
@@ -178,10 +178,18 @@ void WidgetPointCloud::drawCloud()
             ZTRACE() << "tranformation done";
     }
     if (pointsMode) {
+        // The points go in as vertices of one cell that nothing draws but the dots: the
+        // plot's grid input would allocate every point anew on every frame.
         if (cartesian)
-            plot->loadFromData(geometry.cartesianColumns(), unsigned(width), unsigned(height));
+            pointNodes = geometry.cartesianPoints();
         else
-            function->create();
+            function->sample(pointNodes);
+        if (pointCell.empty() || pointCell[0].size() != pointNodes.size()) {
+            pointCell.assign(1, std::vector<unsigned>(pointNodes.size()));
+            for (size_t k = 0; k < pointNodes.size(); ++k)
+                pointCell[0][k] = unsigned(k);
+        }
+        plot->loadFromData(pointNodes, pointCell);
     } else {
         if (grayMode)
             ZTRACE() << (cartesian ? "loadData2" : "loadData1");
@@ -206,6 +214,22 @@ void WidgetPointCloud::drawCloud()
         plot->loadFromData(geometry.vertices(), cells);
     }
     plot->updateGL();
+}
+
+void WidgetPointCloud::showLegend(bool show)
+{
+    plot->showColorLegend(show);
+    // The legend draws one band per colour on every repaint: the 30000-entry distance ramp
+    // cost more than the cloud. A few hundred bands sampled from it look the same on a legend
+    // a few hundred pixels tall.
+    Qwt3D::ColorVector& bands = plot->legend()->colors;
+    constexpr size_t kBands = 512;
+    if (bands.size() <= kBands)
+        return;
+    Qwt3D::ColorVector sampled(kBands);
+    for (size_t k = 0; k < kBands; ++k)
+        sampled[k] = bands[k * (bands.size() - 1) / (kBands - 1)];
+    bands.swap(sampled);
 }
 
 void WidgetPointCloud::setColor()
@@ -282,7 +306,7 @@ void WidgetPointCloud::on_cbPoints_toggled(bool checked)
     ui->sbSurfaceInterconnect->setVisible(!checked);
     pointsMode = checked;
     if (checked) {
-        plot->setPlotStyle(Qwt3D::Dot(ui->dbPointSize->value(), true));
+        plot->setPlotStyle(Qwt3D::Dot(ui->dbPointSize->value(), false));
         if (ui->cbSurfaceInterconnect->isChecked())
             ui->cbSurfaceInterconnect->setChecked(false);
     } else {
@@ -312,12 +336,12 @@ void WidgetPointCloud::on_cbGrayPointCloud_toggled(bool checked)
     grayMode = checked;
     initPlot(false);
     if (checked) {
-        plot->showColorLegend(false);
+        showLegend(false);
         ui->cbPoints->setEnabled(false);
         ui->dbPointSize->setEnabled(false);
         ui->dbPointSize->setVisible(false);
     } else {
-        plot->showColorLegend(true);
+        showLegend(true);
         ui->cbPoints->setEnabled(true);
         ui->cbCartesian->setEnabled(true);
     }
@@ -361,7 +385,7 @@ void WidgetPointCloud::on_dbPointSize_valueChanged(double arg1)
 {
     if (!pointsMode)
         return;
-    plot->setPlotStyle(Qwt3D::Dot(arg1, true));
+    plot->setPlotStyle(Qwt3D::Dot(arg1, false));
     plot->updateData();
     plot->updateGL();
 }

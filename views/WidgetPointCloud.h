@@ -84,6 +84,8 @@ private:
     // settings3D distanceMin and distanceMax in cm, or the whole range when none is set.
     void rangeCm(int& minimumCm, int& maximumCm);
     void savePicture();
+    // Shows or hides the colour legend, with its bands thinned for drawing speed.
+    void showLegend(bool show);
 
     Ui::WidgetPointCloud* ui;
     DataInformationSample* sample;
@@ -97,6 +99,9 @@ private:
     UserColor* userColor = nullptr;
     PointCloudGeometry geometry;
     Qwt3D::CellField cells;
+    // Points mode: this frame's points and the single cell naming them all.
+    std::vector<Qwt3D::Triple> pointNodes;
+    Qwt3D::CellField pointCell;
     QTimer rotationTimer;
     double rotationY = 17.0;
     bool rotationStarted = false;

@@ -309,10 +309,10 @@ private slots:
     void grayscaleScalesWithItsIntegrationTime()
     {
         CommandProcessor sim(quietConfig());
-        send(sim, "setIntegrationTime2D 500");
+        send(sim, "setIntegrationTime2D 5000");
         sim.process("getBWSorted");
         const double low = at(sim, 0, wallColumn, wallRow) - 2048;
-        send(sim, "setIntegrationTime2D 1000");
+        send(sim, "setIntegrationTime2D 10000");
         sim.process("getBWSorted");
         const double high = at(sim, 0, wallColumn, wallRow) - 2048;
         QVERIFY(low > 50);

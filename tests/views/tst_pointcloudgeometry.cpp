@@ -189,6 +189,30 @@ void TestPointCloudGeometry::functionStaysOnTheGrid()
     QCOMPARE(function(2.0, 0.0), -1.0);
     QCOMPARE(function(0.0, 2.0), -1.0);
     QCOMPARE(function(-0.5, 0.0), -1.0);
+    // The plot refuses a mesh of two columns: the points mode gets no points, not stale ones.
+    std::vector<Qwt3D::Triple> nodes(1);
+    function.fitToGrid(2, 2, 40.0, 80.0);
+    function.sample(nodes);
+    QVERIFY(nodes.empty());
+
+    // A 3 x 3 grid: column by column, on the grid positions exactly, z held to 40 ... 80 cm
+    // (a pixel without a distance stands on the near end, as the plot's own sampling puts it).
+    DataPixelfield distance(&settings);
+    DataPixelfield amplitude(&settings);
+    for (int k = 0; k < 9; ++k)
+        distance.setValue(k % 3, k / 3, 1000 + 1000 * k); // 25 cm ... 225 cm
+    geometry.extract(distance, amplitude, 0, 0, 3, 3, true, true);
+    function.fitToGrid(3, 3, 40.0, 80.0);
+    function.sample(nodes);
+    QCOMPARE(int(nodes.size()), 9);
+    QCOMPARE(nodes[0].z, 40.0); // column 0, row 0: 25 cm
+    QCOMPARE(nodes[1].x, 0.0);  // column 0, row 1
+    QCOMPARE(nodes[1].y, 1.0);
+    QCOMPARE(nodes[1].z, 80.0); // 100 cm
+    QCOMPARE(nodes[3].x, 1.0);  // column 1, row 0: 50 cm
+    QCOMPARE(nodes[3].z, 50.0);
+    QCOMPARE(nodes[8].x, 2.0);
+    QCOMPARE(nodes[8].y, 2.0);
 }
 
 void TestPointCloudGeometry::userColorWalksTheTriangles()
