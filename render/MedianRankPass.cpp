@@ -247,14 +247,17 @@ MEDIAN_INLINE void passBody(const RankPass& p)
             stepColumns(p, top - 1);
         std::fill(p.bucketColumn, p.bucketColumn + p.entries, kNoColumn);
 
+        // The sums stay in registers over the window's columns.
         std::uint16_t* __restrict window = p.windowBelow;
-        std::fill(window, window + p.entries, 0);
-        for (int col = 0; col < p.size; ++col) {
-            const std::uint16_t* __restrict below =
-                p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
-            for (int b = 0; b < p.entries; b += kCountLanes)
-                for (int l = b; l < b + kCountLanes; ++l)
-                    window[l] = static_cast<std::uint16_t>(window[l] + below[l]);
+        for (int b = 0; b < p.entries; b += kCountLanes) {
+            std::uint16_t sum[kCountLanes] = {};
+            for (int col = 0; col < p.size; ++col) {
+                const std::uint16_t* __restrict below =
+                    p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries + b;
+                for (int l = 0; l < kCountLanes; ++l)
+                    sum[l] = static_cast<std::uint16_t>(sum[l] + below[l]);
+            }
+            std::copy(sum, sum + kCountLanes, window + b);
         }
 
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
