@@ -260,6 +260,12 @@ MEDIAN_INLINE void passBody(const RankPass& p)
             std::copy(sum, sum + kCountLanes, window + b);
         }
 
+        // The counts below the median's bucket and the next are also kept apart from the
+        // vector, from the columns' counts, so the usual pixel (same bucket) need not read
+        // back the vector just written.
+        bucket = stepToMedianBucket(window, bucket, middle);
+        int lower = window[bucket];
+        int upper = window[bucket + 1];
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
         for (int x = 0; x <= p.c1 - p.c0; ++x, out += p.rows) {
             if (x > 0) {
@@ -270,10 +276,16 @@ MEDIAN_INLINE void passBody(const RankPass& p)
                 for (int b = 0; b < p.entries; b += kCountLanes)
                     for (int l = b; l < b + kCountLanes; ++l)
                         window[l] = static_cast<std::uint16_t>(window[l] + entering[l] - leaving[l]);
+                lower += entering[bucket] - leaving[bucket];
+                upper += entering[bucket + 1] - leaving[bucket + 1];
+                if (lower > middle || upper <= middle) {
+                    bucket = stepToMedianBucket(window, bucket, middle);
+                    lower = window[bucket];
+                    upper = window[bucket + 1];
+                }
             }
-            bucket = stepToMedianBucket(window, bucket, middle);
-            const int rank = bucket * kBucketRanks +
-                             nthSetBit<kAvx512>(bucketFor<kAvx512>(p, bucket, x), middle - window[bucket]);
+            const int rank =
+                bucket * kBucketRanks + nthSetBit<kAvx512>(bucketFor<kAvx512>(p, bucket, x), middle - lower);
             *out = p.sortedValues[rank];
         }
     }
