@@ -469,9 +469,9 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
                m_windowBelow.data(),
                m_bucketBits.data(),
                m_bucketColumn.data()};
-    if (hasAvx512())
+    if (m_widest == Instructions::Widest && hasAvx512())
         passAvx512(p);
-    else if (hasAvx2())
+    else if (m_widest != Instructions::Baseline && hasAvx2())
         passAvx2(p);
     else
         passBaseline(p);
