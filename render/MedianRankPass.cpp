@@ -4,15 +4,24 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
 // (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
 // the strip's few dozen bucket counts, a step of the median's bucket, two 512-bit exclusive
-// ors and a branch-free bit search, whatever the size. The per-column bits and counts change
-// by one rank per column and row.
+// ors and a bit search, whatever the size. The per-column bits and counts change by one rank
+// per column and row.
+//
+// The searches for the median's bucket and word are loops whose exits the processor mostly
+// predicts, so that the next pixels need not wait for their results; branch-free versions
+// (counting all entries, choosing the word by masks) measured slower.
 //
 // The pass body is built for the baseline instruction set and for AVX2 and AVX-512 (the
 // bucket counts are 16-bit lanes); the processor's abilities pick one at run time.
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 #define MEDIAN_INLINE inline __attribute__((always_inline))
 
@@ -25,6 +34,8 @@ constexpr int kBucketWords = kBucketRanks / 64;
 constexpr int kCountLanes = 32;
 // Marks a bucket whose bits belong to no window of the current row.
 constexpr int kNoColumn = -(1 << 20);
+
+typedef std::uint64_t BucketVector __attribute__((vector_size(kBucketWords * sizeof(std::uint64_t))));
 
 struct RankPass
 {
@@ -98,23 +109,54 @@ MEDIAN_INLINE void stepColumns(const RankPass& p, int top)
         const int bl = static_cast<int>(leaving >> kBucketBits);
         const int be = static_cast<int>(entering >> kBucketBits);
         std::uint16_t* below = p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
-        for (int b = bl + 1; b <= be; ++b)
-            --below[b];
-        for (int b = be + 1; b <= bl; ++b)
-            ++below[b];
+        // The leaving rank was below every bucket above bl, the entering one is below every
+        // bucket above be: a pass over all entries (vector code) rather than a loop between
+        // the two, whose length varies from column to column.
+        const std::uint16_t leavingBucket = static_cast<std::uint16_t>(bl);
+        const std::uint16_t enteringBucket = static_cast<std::uint16_t>(be);
+        for (int b = 0; b < p.entries; b += kCountLanes) {
+            for (int l = 0; l < kCountLanes; ++l) {
+                const std::uint16_t bucketOf = static_cast<std::uint16_t>(b + l);
+                below[b + l] = static_cast<std::uint16_t>(below[b + l] + (bucketOf > enteringBucket) -
+                                                          (bucketOf > leavingBucket));
+            }
+        }
     }
 }
 
 // Brings the window's bits of `bucket` to the window whose first region column is `x`: by
 // the columns that left and entered since it was last used in this row, or from the window's
 // columns when that is less work.
+template <bool kAvx512>
 MEDIAN_INLINE const std::uint64_t* bucketFor(const RankPass& p, int bucket, int x)
 {
     std::uint64_t* __restrict bits = p.bucketBits + static_cast<std::ptrdiff_t>(bucket) * kBucketWords;
     const int last = p.bucketColumn[bucket];
     if (last == x)
         return bits;
-    if (2 * (x - last) <= p.size) {
+    p.bucketColumn[bucket] = x;
+    const bool stepping = 2 * (x - last) <= p.size;
+    if constexpr (kAvx512) {
+        // The bucket's words as one register. (Other builds would split the vector type
+        // through memory, slower than the word loops below.)
+        BucketVector window{};
+        BucketVector column;
+        if (stepping) {
+            std::memcpy(&window, bits, sizeof window);
+            for (int y = last + 1; y <= x; ++y) {
+                std::memcpy(&column, columnBits(p, bucket, y - 1), sizeof column);
+                window ^= column;
+                std::memcpy(&column, columnBits(p, bucket, y - 1 + p.size), sizeof column);
+                window ^= column;
+            }
+        } else {
+            for (int col = x; col < x + p.size; ++col) {
+                std::memcpy(&column, columnBits(p, bucket, col), sizeof column);
+                window |= column;
+            }
+        }
+        std::memcpy(bits, &window, sizeof window);
+    } else if (stepping) {
         for (int y = last + 1; y <= x; ++y) {
             const std::uint64_t* __restrict leaving = columnBits(p, bucket, y - 1);
             const std::uint64_t* __restrict entering = columnBits(p, bucket, y - 1 + p.size);
@@ -128,7 +170,6 @@ MEDIAN_INLINE const std::uint64_t* bucketFor(const RankPass& p, int bucket, int 
             for (int w = 0; w < kBucketWords; ++w)
                 bits[w] |= columns[col * kBucketWords + w];
     }
-    p.bucketColumn[bucket] = x;
     return bits;
 }
 
@@ -149,22 +190,52 @@ MEDIAN_INLINE int nthSetBitOfWord(std::uint64_t v, int j)
     return position;
 }
 
-// The position of the bucket bit with `j` set bits before it; one exists.
+#if defined(__x86_64__) || defined(__i386__)
+// The same by bit deposit: bit j of a one-hot word lands on the j-th set bit of `v`. Not
+// always-inline, as it may be inlined only into the pass built for these instructions.
+__attribute__((target("bmi,bmi2"))) inline int depositNthSetBit(std::uint64_t v, int j)
+{
+    return static_cast<int>(_tzcnt_u64(_pdep_u64(std::uint64_t(1) << j, v)));
+}
+#else
+inline int depositNthSetBit(std::uint64_t v, int j)
+{
+    return nthSetBitOfWord(v, j);
+}
+#endif
+
+// The position of the bucket bit with `j` set bits before it; one exists. The word is found
+// by a loop that exits where the counts pass j.
+template <bool kAvx512>
 MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
 {
     int word = 0;
-    int before = 0;
-    int total = 0;
-    for (int w = 0; w < kBucketWords; ++w) {
-        const int set = __builtin_popcountll(bits[w]);
-        total += set;
-        const int passed = -static_cast<int>(total <= j);
-        word -= passed;
-        before += passed & set;
+    for (;;) {
+        const int set = __builtin_popcountll(bits[word]);
+        if (j < set)
+            break;
+        j -= set;
+        ++word;
     }
-    return word * 64 + nthSetBitOfWord(bits[word], j - before);
+    if constexpr (kAvx512)
+        return word * 64 + depositNthSetBit(bits[word], j);
+    else
+        return word * 64 + nthSetBitOfWord(bits[word], j);
 }
 
+// The median's bucket: it has at most `middle` window ranks below it and more than that
+// below the next. It moves little from one pixel to the next.
+MEDIAN_INLINE int stepToMedianBucket(const std::uint16_t* window, int bucket, int middle)
+{
+    while (window[bucket] > middle)
+        --bucket;
+    while (window[bucket + 1] <= middle)
+        ++bucket;
+    return bucket;
+}
+
+// kAvx512: built for AVX-512 processors, which all do bit deposit fast.
+template <bool kAvx512>
 MEDIAN_INLINE void passBody(const RankPass& p)
 {
     const int middle = p.size * p.size / 2;
@@ -176,15 +247,25 @@ MEDIAN_INLINE void passBody(const RankPass& p)
             stepColumns(p, top - 1);
         std::fill(p.bucketColumn, p.bucketColumn + p.entries, kNoColumn);
 
+        // The sums stay in registers over the window's columns.
         std::uint16_t* __restrict window = p.windowBelow;
-        std::fill(window, window + p.entries, 0);
-        for (int col = 0; col < p.size; ++col) {
-            const std::uint16_t* __restrict below =
-                p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries;
-            for (int b = 0; b < p.entries; ++b)
-                window[b] = static_cast<std::uint16_t>(window[b] + below[b]);
+        for (int b = 0; b < p.entries; b += kCountLanes) {
+            std::uint16_t sum[kCountLanes] = {};
+            for (int col = 0; col < p.size; ++col) {
+                const std::uint16_t* __restrict below =
+                    p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries + b;
+                for (int l = 0; l < kCountLanes; ++l)
+                    sum[l] = static_cast<std::uint16_t>(sum[l] + below[l]);
+            }
+            std::copy(sum, sum + kCountLanes, window + b);
         }
 
+        // The counts below the median's bucket and the next are also kept apart from the
+        // vector, from the columns' counts, so the usual pixel (same bucket) need not read
+        // back the vector just written.
+        bucket = stepToMedianBucket(window, bucket, middle);
+        int lower = window[bucket];
+        int upper = window[bucket + 1];
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
         for (int x = 0; x <= p.c1 - p.c0; ++x, out += p.rows) {
             if (x > 0) {
@@ -192,17 +273,19 @@ MEDIAN_INLINE void passBody(const RankPass& p)
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1) * p.entries;
                 const std::uint16_t* __restrict entering =
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1 + p.size) * p.entries;
-                for (int b = 0; b < p.entries; ++b)
-                    window[b] = static_cast<std::uint16_t>(window[b] + entering[b] - leaving[b]);
+                for (int b = 0; b < p.entries; b += kCountLanes)
+                    for (int l = b; l < b + kCountLanes; ++l)
+                        window[l] = static_cast<std::uint16_t>(window[l] + entering[l] - leaving[l]);
+                lower += entering[bucket] - leaving[bucket];
+                upper += entering[bucket + 1] - leaving[bucket + 1];
+                if (lower > middle || upper <= middle) {
+                    bucket = stepToMedianBucket(window, bucket, middle);
+                    lower = window[bucket];
+                    upper = window[bucket + 1];
+                }
             }
-            // The median's bucket has at most `middle` window ranks below it and more than
-            // that below the next; it moves little from one pixel to the next.
-            while (window[bucket] > middle)
-                --bucket;
-            while (window[bucket + 1] <= middle)
-                ++bucket;
-            const std::uint64_t* bits = bucketFor(p, bucket, x);
-            const int rank = bucket * kBucketRanks + nthSetBit(bits, middle - window[bucket]);
+            const int rank =
+                bucket * kBucketRanks + nthSetBit<kAvx512>(bucketFor<kAvx512>(p, bucket, x), middle - lower);
             *out = p.sortedValues[rank];
         }
     }
@@ -212,12 +295,14 @@ MEDIAN_INLINE void passBody(const RankPass& p)
 #if defined(__x86_64__) || defined(__i386__)
 __attribute__((target("avx2,popcnt,bmi"))) void passAvx2(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,popcnt,bmi"))) void passAvx512(const RankPass& p)
+// Processors with AVX-512 all do bit deposit in a few cycles (some older AVX2 ones take
+// hundreds), so only this build selects bits with it.
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,popcnt,bmi,bmi2"))) void passAvx512(const RankPass& p)
 {
-    passBody(p);
+    passBody<true>(p);
 }
 
 bool hasAvx2()
@@ -228,18 +313,18 @@ bool hasAvx2()
 
 bool hasAvx512()
 {
-    return hasAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
-           __builtin_cpu_supports("avx512bw");
+    return hasAvx2() && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512f") &&
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
 }
 #else
 void passAvx2(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
 void passAvx512(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
 bool hasAvx2()
@@ -255,7 +340,7 @@ bool hasAvx512()
 
 void passBaseline(const RankPass& p)
 {
-    passBody(p);
+    passBody<false>(p);
 }
 
 } // namespace
@@ -277,8 +362,9 @@ bool MedianRankPass::apply(const int* field, int rows, int c0, int c1, int r0, i
 
     // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
     // second-level cache; each strip ranks its own region.
-    for (int first = c0; first <= c1; first += kStripColumns)
-        passStrip(field, rows, first, std::min(c1, first + kStripColumns - 1), r0, r1, size, lowest, out);
+    const int strip = stripColumns(size);
+    for (int first = c0; first <= c1; first += strip)
+        passStrip(field, rows, first, std::min(c1, first + strip - 1), r0, r1, size, lowest, out);
     return true;
 }
 
@@ -302,11 +388,23 @@ void MedianRankPass::rankRegion(const int* field, int rows, int firstColumn, int
     constexpr int kLowBits = 9;
     constexpr std::uint32_t kLowMask = (1u << kLowBits) - 1;
     std::uint32_t lowStarts[1 << kLowBits] = {};
-    std::uint32_t highStarts[1 << (17 - kLowBits)] = {};
-    for (std::size_t i = 0; i < pixels; ++i) {
-        ++lowStarts[keys[i] & kLowMask];
-        ++highStarts[keys[i] >> kLowBits];
+    std::uint32_t highStarts[1 << (17 - kLowBits)];
+    // Neighbouring pixels mostly share the high digit; four interleaved tallies of it keep
+    // each increment from waiting for the one before.
+    std::uint32_t highCounts[4][1 << (17 - kLowBits)] = {};
+    std::size_t i = 0;
+    for (; i + 4 <= pixels; i += 4) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            ++lowStarts[keys[i + k] & kLowMask];
+            ++highCounts[k][keys[i + k] >> kLowBits];
+        }
     }
+    for (; i < pixels; ++i) {
+        ++lowStarts[keys[i] & kLowMask];
+        ++highCounts[0][keys[i] >> kLowBits];
+    }
+    for (int d = 0; d < 1 << (17 - kLowBits); ++d)
+        highStarts[d] = highCounts[0][d] + highCounts[1][d] + highCounts[2][d] + highCounts[3][d];
     auto toStarts = [](std::uint32_t* starts, int count) {
         std::uint32_t start = 0;
         for (int i = 0; i < count; ++i) {
@@ -371,9 +469,9 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
                m_windowBelow.data(),
                m_bucketBits.data(),
                m_bucketColumn.data()};
-    if (hasAvx512())
+    if (m_widest == Instructions::Widest && hasAvx512())
         passAvx512(p);
-    else if (hasAvx2())
+    else if (m_widest != Instructions::Baseline && hasAvx2())
         passAvx2(p);
     else
         passBaseline(p);

@@ -26,8 +26,21 @@ class MedianRankPass final
 public:
     // The widest value range (largest minus smallest value, plus one) the pass ranks.
     static constexpr int kMaxSpread = 1 << 17;
-    // Output columns per strip.
-    static constexpr int kStripColumns = 64;
+    // Output columns per strip: narrow strips keep the column bits of small windows in the
+    // cache, wider ones rank fewer extra columns for large windows (measured on the full
+    // sensor: 32 is best up to 13 x 13, 64 from 15 x 15 on).
+    static constexpr int stripColumns(int size) { return size < 15 ? 32 : 64; }
+
+    // The instruction sets a pass may use: the widest the processor offers, unless narrowed
+    // (so that every build can be checked on any processor).
+    enum class Instructions
+    {
+        Widest,
+        Avx2,
+        Baseline
+    };
+
+    explicit MedianRankPass(Instructions widest = Instructions::Widest) : m_widest(widest) {}
 
     // Writes the median of every s x s window centred on c0 ... c1, r0 ... r1 into `out` (laid
     // out like `field`, `rows` values per column); the windows may reach h = s / 2 beyond
@@ -41,6 +54,7 @@ private:
     void passStrip(const int* field, int rows, int c0, int c1, int r0, int r1, int size, int lowest,
                    int* out);
 
+    Instructions m_widest;
     std::vector<std::uint32_t> m_keys;        // per region pixel, its value less the lowest
     std::vector<std::uint32_t> m_sorting;     // region pixels sorted by the key's low digit
     std::vector<std::uint32_t> m_order;       // region pixels sorted by key

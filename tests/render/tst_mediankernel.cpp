@@ -1,4 +1,5 @@
 #include "render/MedianKernel.h"
+#include "render/MedianRankPass.h"
 #include "support/TestMain.h"
 
 #include <QRandomGenerator>
@@ -102,6 +103,8 @@ class TestMedianKernel : public QObject
 private slots:
     void matchesSortedWindows_data();
     void matchesSortedWindows();
+    void everyRankPassBuildMatchesSortedWindows_data();
+    void everyRankPassBuildMatchesSortedWindows();
     void repeatedPassesReadThePreviousPass();
     void everyOrderOfAWindowGivesItsMiddle_data();
     void everyOrderOfAWindowGivesItsMiddle();
@@ -195,6 +198,48 @@ void TestMedianKernel::matchesSortedWindows()
                                      .arg(r)
                                      .arg(actual[c * rows + r])
                                      .arg(expected[c * rows + r])));
+}
+
+// The larger windows' pass is built for several instruction sets; the kernel uses the widest
+// the processor has, so the narrower builds are run here directly.
+void TestMedianKernel::everyRankPassBuildMatchesSortedWindows_data()
+{
+    QTest::addColumn<int>("instructions");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("values");
+
+    const std::pair<MedianRankPass::Instructions, const char*> builds[] = {
+        {MedianRankPass::Instructions::Widest, "widest"},
+        {MedianRankPass::Instructions::Avx2, "AVX2 at most"},
+        {MedianRankPass::Instructions::Baseline, "baseline"}};
+    for (const auto& [instructions, name] : builds) {
+        for (int size : {7, 31}) {
+            QTest::addRow("%s, %dx%d, distances", name, size, size)
+                << int(instructions) << size << int(Values::Distances);
+            QTest::addRow("%s, %dx%d, 16-bit noise", name, size, size)
+                << int(instructions) << size << int(Values::Noise16);
+            QTest::addRow("%s, %dx%d, the widest range ranked", name, size, size)
+                << int(instructions) << size << int(Values::WidestRanked);
+        }
+    }
+}
+
+void TestMedianKernel::everyRankPassBuildMatchesSortedWindows()
+{
+    QFETCH(int, instructions);
+    QFETCH(int, size);
+    QFETCH(int, values);
+
+    const int columns = 168;
+    const int rows = 72;
+    const int h = size / 2;
+    const std::vector<int> original = randomField(columns, rows, Values(values), quint32(size * 7 + values));
+    std::vector<int> expected = original;
+    referenceMedian(expected, columns, rows, 0, columns - 1, 0, rows - 1, size);
+    std::vector<int> actual = original; // the pass writes only the interior
+    MedianRankPass pass(static_cast<MedianRankPass::Instructions>(instructions));
+    QVERIFY(pass.apply(original.data(), rows, h, columns - 1 - h, h, rows - 1 - h, size, actual.data()));
+    QCOMPARE(actual, expected);
 }
 
 void TestMedianKernel::repeatedPassesReadThePreviousPass()
