@@ -189,7 +189,10 @@ void WidgetPointCloud::drawCloud()
             for (size_t k = 0; k < pointNodes.size(); ++k)
                 pointCell[0][k] = unsigned(k);
         }
-        plot->loadFromData(pointNodes, pointCell);
+        // A grid too narrow to sample has no points: the plot keeps what it shows rather than
+        // taking an empty cloud, whose box would span the whole range of a double.
+        if (!pointNodes.empty())
+            plot->loadFromData(pointNodes, pointCell);
     } else {
         if (grayMode)
             ZTRACE() << (cartesian ? "loadData2" : "loadData1");
