@@ -142,6 +142,10 @@ void ZelTcp::disconnectExchange()
 
 void ZelTcp::connected()
 {
+    // The camera's time to answer counts from the moment it has the command: a busy event
+    // loop (a first paint of a large window) may notice the connection late, and that delay
+    // is the client's, not the camera's.
+    timer.start();
     socket.write(commandBytes);
 }
 
@@ -174,6 +178,11 @@ void ZelTcp::disconnected()
 
 void ZelTcp::timeout()
 {
+    // A connection that completed while the event loop was busy elsewhere is still waiting
+    // to be noticed: take it now, which writes the command and gives the camera its time.
+    if (socket.state() == QAbstractSocket::ConnectingState && socket.waitForConnected(1))
+        return;
+    ZTRACE() << "tcp exchange timed out after" << reply.size() << "bytes";
     // The partial reply is not delivered; removing the connections before the abort keeps
     // its disconnection notice from reaching disconnected().
     disconnectExchange();
