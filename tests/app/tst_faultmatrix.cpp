@@ -134,7 +134,9 @@ void TestFaultMatrix::programRecoversFromFault()
                   QString::number(sim.port()), QStringLiteral("--load-default"),
                   QStringLiteral("--start-video"), QStringLiteral("--view-mode"), QString::number(viewMode)});
     QVERIFY(client.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(framesServed(sim) > 3, 30000);
+    // Live video before the fault: the start of the sanitized program takes 15-40 s when
+    // other tests share the machine's two cores, and is not what this test measures.
+    QTRY_VERIFY_WITH_TIMEOUT(framesServed(sim) > 3, 90000);
 
     const qint64 faultOn = QDateTime::currentMSecsSinceEpoch();
     QVERIFY(sim.exchange("sim.fault " + fault.toLatin1()).startsWith("OK"));
