@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#ifdef STRIP_ENV
+#include <cstdlib>
+#endif
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
 // (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
@@ -12,9 +15,10 @@
 // ors and a bit search, whatever the size. The per-column bits and counts change by one rank
 // per column and row.
 //
-// The searches for the median's bucket and word are loops whose exits the processor mostly
-// predicts, so that the next pixels need not wait for their results; branch-free versions
-// (counting all entries, choosing the word by masks) measured slower.
+// Along a row the window is stepped first (counts, the median's bucket and its bits for every
+// output column); the bit searches follow in a second loop, where no pixel's search waits for
+// another's. The search for the median's bucket is a loop whose exits the processor mostly
+// predicts (counting all entries measured slower).
 //
 // The pass body is built for the baseline instruction set and for AVX2 and AVX-512 (the
 // bucket counts are 16-bit lanes); the processor's abilities pick one at run time.
@@ -57,6 +61,11 @@ struct RankPass
     std::uint16_t* windowBelow;
     std::uint64_t* bucketBits;
     int* bucketColumn;
+    // Per output column of the current row: the median's bucket, its window bits and how many
+    // of them lie below the median.
+    std::uint64_t* rowBits;
+    int* rowBucket;
+    int* rowSkip;
 };
 
 // Column `col`'s bits of bucket `bucket`: the column's window ranks in that bucket.
@@ -190,24 +199,9 @@ MEDIAN_INLINE int nthSetBitOfWord(std::uint64_t v, int j)
     return position;
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-// The same by bit deposit: bit j of a one-hot word lands on the j-th set bit of `v`. Not
-// always-inline, as it may be inlined only into the pass built for these instructions.
-__attribute__((target("bmi,bmi2"))) inline int depositNthSetBit(std::uint64_t v, int j)
-{
-    return static_cast<int>(_tzcnt_u64(_pdep_u64(std::uint64_t(1) << j, v)));
-}
-#else
-inline int depositNthSetBit(std::uint64_t v, int j)
-{
-    return nthSetBitOfWord(v, j);
-}
-#endif
-
 // The position of the bucket bit with `j` set bits before it; one exists. The word is found
 // by a loop that exits where the counts pass j.
-template <bool kAvx512>
-MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
+MEDIAN_INLINE int nthSetBitByWords(const std::uint64_t* bits, int j)
 {
     int word = 0;
     for (;;) {
@@ -217,10 +211,46 @@ MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
         j -= set;
         ++word;
     }
+    return word * 64 + nthSetBitOfWord(bits[word], j);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same without a branch: the words' bit counts summed up in one register give the word
+// (how many of the sums are at most j), bit deposit the bit (bit `rest` of a one-hot word
+// lands on the wanted set bit). Not always-inline, as it may be inlined only into the pass
+// built for these instructions; every processor that has them does bit deposit in a few
+// cycles (some older AVX2 ones take hundreds).
+__attribute__((target("avx512f,avx512vl,avx512bw,avx512vpopcntdq,bmi,bmi2"))) inline int
+vectorNthSetBit(const std::uint64_t* bits, int j)
+{
+    const __m512i words = _mm512_loadu_si512(bits);
+    const __m512i counts = _mm512_popcnt_epi64(words);
+    const __m512i zero = _mm512_setzero_si512();
+    // (The masked forms: the plain ones trip GCC's uninitialised-value warning.)
+    __m512i sums = _mm512_add_epi64(counts, _mm512_maskz_alignr_epi64(0xff, counts, zero, 7));
+    sums = _mm512_add_epi64(sums, _mm512_maskz_alignr_epi64(0xff, sums, zero, 6));
+    sums = _mm512_add_epi64(sums, _mm512_maskz_alignr_epi64(0xff, sums, zero, 4));
+    const __mmask8 below = _mm512_cmple_epi64_mask(sums, _mm512_set1_epi64(j));
+    const int word = __builtin_popcount(below);
+    const __m512i before =
+        _mm512_maskz_permutexvar_epi64(0xff, _mm512_set1_epi64(word), _mm512_sub_epi64(sums, counts));
+    const int rest = j - _mm512_cvtsi512_si32(before);
+    return word * 64 + static_cast<int>(_tzcnt_u64(_pdep_u64(std::uint64_t(1) << rest, bits[word])));
+}
+#else
+inline int vectorNthSetBit(const std::uint64_t* bits, int j)
+{
+    return nthSetBitByWords(bits, j);
+}
+#endif
+
+template <bool kAvx512>
+MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
+{
     if constexpr (kAvx512)
-        return word * 64 + depositNthSetBit(bits[word], j);
+        return vectorNthSetBit(bits, j);
     else
-        return word * 64 + nthSetBitOfWord(bits[word], j);
+        return nthSetBitByWords(bits, j);
 }
 
 // The median's bucket: it has at most `middle` window ranks below it and more than that
@@ -234,7 +264,7 @@ MEDIAN_INLINE int stepToMedianBucket(const std::uint16_t* window, int bucket, in
     return bucket;
 }
 
-// kAvx512: built for AVX-512 processors, which all do bit deposit fast.
+// kAvx512: built for AVX-512 processors with the vector bit count.
 template <bool kAvx512>
 MEDIAN_INLINE void passBody(const RankPass& p)
 {
@@ -267,7 +297,7 @@ MEDIAN_INLINE void passBody(const RankPass& p)
         int lower = window[bucket];
         int upper = window[bucket + 1];
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
-        for (int x = 0; x <= p.c1 - p.c0; ++x, out += p.rows) {
+        for (int x = 0; x <= p.c1 - p.c0; ++x) {
             if (x > 0) {
                 const std::uint16_t* __restrict leaving =
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1) * p.entries;
@@ -284,8 +314,17 @@ MEDIAN_INLINE void passBody(const RankPass& p)
                     upper = window[bucket + 1];
                 }
             }
+            std::memcpy(p.rowBits + static_cast<std::ptrdiff_t>(x) * kBucketWords,
+                        bucketFor<kAvx512>(p, bucket, x), kBucketWords * sizeof(std::uint64_t));
+            p.rowBucket[x] = bucket;
+            p.rowSkip[x] = middle - lower;
+        }
+        // The bit searches last apart from the window's steps: no pixel's search waits for
+        // another's, so the processor overlaps them.
+        for (int x = 0; x <= p.c1 - p.c0; ++x, out += p.rows) {
             const int rank =
-                bucket * kBucketRanks + nthSetBit<kAvx512>(bucketFor<kAvx512>(p, bucket, x), middle - lower);
+                p.rowBucket[x] * kBucketRanks +
+                nthSetBit<kAvx512>(p.rowBits + static_cast<std::ptrdiff_t>(x) * kBucketWords, p.rowSkip[x]);
             *out = p.sortedValues[rank];
         }
     }
@@ -298,9 +337,10 @@ __attribute__((target("avx2,popcnt,bmi"))) void passAvx2(const RankPass& p)
     passBody<false>(p);
 }
 
-// Processors with AVX-512 all do bit deposit in a few cycles (some older AVX2 ones take
-// hundreds), so only this build selects bits with it.
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,popcnt,bmi,bmi2"))) void passAvx512(const RankPass& p)
+// The AVX-512 build also needs the vector bit count (the first AVX-512 processors, without
+// it, take the AVX2 build).
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512vpopcntdq,popcnt,bmi,bmi2"))) void
+passAvx512(const RankPass& p)
 {
     passBody<true>(p);
 }
@@ -314,7 +354,8 @@ bool hasAvx2()
 bool hasAvx512()
 {
     return hasAvx2() && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512f") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vpopcntdq");
 }
 #else
 void passAvx2(const RankPass& p)
@@ -360,9 +401,18 @@ bool MedianRankPass::apply(const int* field, int rows, int c0, int c1, int r0, i
     if (static_cast<long long>(highest) - lowest >= kMaxSpread)
         return false;
 
-    // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
-    // second-level cache; each strip ranks its own region.
-    const int strip = stripColumns(size);
+        // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
+        // second-level cache; each strip ranks its own region.
+#ifdef STRIP_ENV
+    int target = getenv("STRIP") ? atoi(getenv("STRIP")) : stripColumns(size);
+#else
+    const int target = stripColumns(size);
+#endif
+    // Strips of equal width near the target (a last narrow strip would rank its 2 h extra
+    // columns for only a few output columns).
+    const int columns = c1 - c0 + 1;
+    const int strips = std::max(1, (columns + target / 2) / target);
+    const int strip = (columns + strips - 1) / strips;
     for (int first = c0; first <= c1; first += strip)
         passStrip(field, rows, first, std::min(c1, first + strip - 1), r0, r1, size, lowest, out);
     return true;
@@ -374,7 +424,7 @@ void MedianRankPass::rankRegion(const int* field, int rows, int firstColumn, int
     // A radix sort of the values (less the lowest, below 2^17) in two digits gives every
     // pixel its rank, equal values in region order.
     const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    for (std::vector<std::uint32_t>* v : {&m_keys, &m_order, &m_sorting, &m_ranks})
+    for (std::vector<std::uint32_t>* v : {&m_keys, &m_sorting, &m_ranks})
         if (v->size() < pixels)
             v->resize(pixels);
     if (m_sortedValues.size() < pixels)
@@ -418,12 +468,15 @@ void MedianRankPass::rankRegion(const int* field, int rows, int firstColumn, int
     std::uint32_t* sorting = m_sorting.data();
     for (std::uint32_t i = 0; i < pixels; ++i)
         sorting[lowStarts[keys[i] & kLowMask]++] = i;
-    std::uint32_t* order = m_order.data();
-    for (std::size_t i = 0; i < pixels; ++i)
-        order[highStarts[keys[sorting[i]] >> kLowBits]++] = sorting[i];
-    for (std::uint32_t rank = 0; rank < pixels; ++rank) {
-        m_ranks[order[rank]] = rank;
-        m_sortedValues[rank] = static_cast<int>(keys[order[rank]]) + lowest;
+    // The second digit's places are the ranks.
+    std::uint32_t* ranks = m_ranks.data();
+    int* sortedValues = m_sortedValues.data();
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint32_t pixel = sorting[i];
+        const std::uint32_t key = keys[pixel];
+        const std::uint32_t rank = highStarts[key >> kLowBits]++;
+        ranks[pixel] = rank;
+        sortedValues[rank] = static_cast<int>(key) + lowest;
     }
 }
 
@@ -451,6 +504,12 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
         m_bucketBits.resize(static_cast<std::size_t>(entries) * kBucketWords);
     if (m_bucketColumn.size() < static_cast<std::size_t>(entries))
         m_bucketColumn.resize(entries);
+    const std::size_t outputColumns = static_cast<std::size_t>(c1 - c0 + 1);
+    if (m_rowBucket.size() < outputColumns) {
+        m_rowBits.resize(outputColumns * kBucketWords);
+        m_rowBucket.resize(outputColumns);
+        m_rowSkip.resize(outputColumns);
+    }
 
     RankPass p{rows,
                c0,
@@ -468,7 +527,10 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
                m_columnBelow.data(),
                m_windowBelow.data(),
                m_bucketBits.data(),
-               m_bucketColumn.data()};
+               m_bucketColumn.data(),
+               m_rowBits.data(),
+               m_rowBucket.data(),
+               m_rowSkip.data()};
     if (m_widest == Instructions::Widest && hasAvx512())
         passAvx512(p);
     else if (m_widest != Instructions::Baseline && hasAvx2())

@@ -26,10 +26,9 @@ class MedianRankPass final
 public:
     // The widest value range (largest minus smallest value, plus one) the pass ranks.
     static constexpr int kMaxSpread = 1 << 17;
-    // Output columns per strip: narrow strips keep the column bits of small windows in the
-    // cache, wider ones rank fewer extra columns for large windows (measured on the full
-    // sensor: 32 is best up to 13 x 13, 64 from 15 x 15 on).
-    static constexpr int stripColumns(int size) { return size < 15 ? 32 : 64; }
+    // Output columns per strip, roughly (the strips of a pass are made equal): narrow strips
+    // keep the column bits in the cache, wider ones rank fewer extra columns.
+    static constexpr int stripColumns(int size) { return size < 15 ? 40 : 48; }
 
     // The instruction sets a pass may use: the widest the processor offers, unless narrowed
     // (so that every build can be checked on any processor).
@@ -57,7 +56,6 @@ private:
     Instructions m_widest;
     std::vector<std::uint32_t> m_keys;        // per region pixel, its value less the lowest
     std::vector<std::uint32_t> m_sorting;     // region pixels sorted by the key's low digit
-    std::vector<std::uint32_t> m_order;       // region pixels sorted by key
     std::vector<std::uint32_t> m_ranks;       // per region pixel, its rank
     std::vector<int> m_sortedValues;          // per rank, its value
     std::vector<std::uint64_t> m_columnBits;  // per bucket and region column, its window ranks
@@ -65,4 +63,7 @@ private:
     std::vector<std::uint16_t> m_windowBelow; // the same summed over the window's columns
     std::vector<std::uint64_t> m_bucketBits;  // per bucket, the window's ranks in it
     std::vector<int> m_bucketColumn;          // per bucket, the window its bits belong to
+    std::vector<std::uint64_t> m_rowBits;     // per output column of a row, its median's bucket bits
+    std::vector<int> m_rowBucket;             // ... the median's bucket
+    std::vector<int> m_rowSkip;               // ... its window ranks in the bucket below the median
 };
