@@ -10,15 +10,13 @@
 #endif
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
-// (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
-// the strip's few dozen bucket counts, a step of the median's bucket, two 512-bit exclusive
-// ors and a bit search, whatever the size. The per-column bits and counts change by one rank
-// per column and row.
+// (62 at 31 x 31) and long walks over empty entries. Here a pixel costs four count look-ups,
+// now and then a step of the median's bucket, two 512-bit exclusive ors and a bit search,
+// whatever the size. The per-column bits and counts change by one rank per column and row.
 //
 // Along a row the window is stepped first (counts, the median's bucket and its bits for every
 // output column); the bit searches follow in a second loop, where no pixel's search waits for
-// another's. The search for the median's bucket is a loop whose exits the processor mostly
-// predicts (counting all entries measured slower).
+// another's.
 //
 // The pass body is built for the baseline instruction set and for AVX2 and AVX-512 (the
 // bucket counts are 16-bit lanes); the processor's abilities pick one at run time.
@@ -58,7 +56,6 @@ struct RankPass
     const int* sortedValues;
     std::uint64_t* columnBits;
     std::uint16_t* columnBelow;
-    std::uint16_t* windowBelow;
     std::uint64_t* bucketBits;
     int* bucketColumn;
     // Per output column of the current row: the median's bucket, its window bits and how many
@@ -253,15 +250,14 @@ MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
         return nthSetBitByWords(bits, j);
 }
 
-// The median's bucket: it has at most `middle` window ranks below it and more than that
-// below the next. It moves little from one pixel to the next.
-MEDIAN_INLINE int stepToMedianBucket(const std::uint16_t* window, int bucket, int middle)
+// How many ranks of the window whose first region column is `x` lie below bucket `bucket`.
+MEDIAN_INLINE int windowBelow(const RankPass& p, int bucket, int x)
 {
-    while (window[bucket] > middle)
-        --bucket;
-    while (window[bucket + 1] <= middle)
-        ++bucket;
-    return bucket;
+    const std::uint16_t* below = p.columnBelow + static_cast<std::ptrdiff_t>(x) * p.entries + bucket;
+    int sum = 0;
+    for (int col = 0; col < p.size; ++col)
+        sum += below[static_cast<std::ptrdiff_t>(col) * p.entries];
+    return sum;
 }
 
 // kAvx512: built for AVX-512 processors with the vector bit count.
@@ -270,32 +266,20 @@ MEDIAN_INLINE void passBody(const RankPass& p)
 {
     const int middle = p.size * p.size / 2;
     startColumns(p);
-    int bucket = 0;
+    int rowBucket = 0;
     for (int r = p.r0; r <= p.r1; ++r) {
         const int top = r - p.r0; // region row of the window's top
         if (top > 0)
             stepColumns(p, top - 1);
         std::fill(p.bucketColumn, p.bucketColumn + p.entries, kNoColumn);
 
-        // The sums stay in registers over the window's columns.
-        std::uint16_t* __restrict window = p.windowBelow;
-        for (int b = 0; b < p.entries; b += kCountLanes) {
-            std::uint16_t sum[kCountLanes] = {};
-            for (int col = 0; col < p.size; ++col) {
-                const std::uint16_t* __restrict below =
-                    p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries + b;
-                for (int l = 0; l < kCountLanes; ++l)
-                    sum[l] = static_cast<std::uint16_t>(sum[l] + below[l]);
-            }
-            std::copy(sum, sum + kCountLanes, window + b);
-        }
-
-        // The counts below the median's bucket and the next are also kept apart from the
-        // vector, from the columns' counts, so the usual pixel (same bucket) need not read
-        // back the vector just written.
-        bucket = stepToMedianBucket(window, bucket, middle);
-        int lower = window[bucket];
-        int upper = window[bucket + 1];
+        // The median's bucket has at most `middle` window ranks below it (`lower`) and more
+        // than that below the next (`upper`). Both change by the leaving and entering
+        // columns' counts; only when the median leaves its bucket (a few pixels in a hundred)
+        // are the counts of the next bucket summed over the window's columns.
+        int bucket = rowBucket;
+        int lower = windowBelow(p, bucket, 0);
+        int upper = windowBelow(p, bucket + 1, 0);
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
         for (int x = 0; x <= p.c1 - p.c0; ++x) {
             if (x > 0) {
@@ -303,17 +287,22 @@ MEDIAN_INLINE void passBody(const RankPass& p)
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1) * p.entries;
                 const std::uint16_t* __restrict entering =
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1 + p.size) * p.entries;
-                for (int b = 0; b < p.entries; b += kCountLanes)
-                    for (int l = b; l < b + kCountLanes; ++l)
-                        window[l] = static_cast<std::uint16_t>(window[l] + entering[l] - leaving[l]);
                 lower += entering[bucket] - leaving[bucket];
                 upper += entering[bucket + 1] - leaving[bucket + 1];
-                if (lower > middle || upper <= middle) {
-                    bucket = stepToMedianBucket(window, bucket, middle);
-                    lower = window[bucket];
-                    upper = window[bucket + 1];
-                }
             }
+            // Bucket 0 has none below it, the entries past the last bucket all of them.
+            while (lower > middle) {
+                --bucket;
+                upper = lower;
+                lower = windowBelow(p, bucket, x);
+            }
+            while (upper <= middle) {
+                ++bucket;
+                lower = upper;
+                upper = windowBelow(p, bucket + 1, x);
+            }
+            if (x == 0)
+                rowBucket = bucket;
             std::memcpy(p.rowBits + static_cast<std::ptrdiff_t>(x) * kBucketWords,
                         bucketFor<kAvx512>(p, bucket, x), kBucketWords * sizeof(std::uint64_t));
             p.rowBucket[x] = bucket;
@@ -498,8 +487,6 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
         m_columnBits.resize(columnWords); // all clear; every pass leaves it so
     if (m_columnBelow.size() < columnEntries)
         m_columnBelow.resize(columnEntries);
-    if (m_windowBelow.size() < static_cast<std::size_t>(entries))
-        m_windowBelow.resize(entries);
     if (m_bucketBits.size() < static_cast<std::size_t>(entries) * kBucketWords)
         m_bucketBits.resize(static_cast<std::size_t>(entries) * kBucketWords);
     if (m_bucketColumn.size() < static_cast<std::size_t>(entries))
@@ -525,7 +512,6 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
                m_sortedValues.data(),
                m_columnBits.data(),
                m_columnBelow.data(),
-               m_windowBelow.data(),
                m_bucketBits.data(),
                m_bucketColumn.data(),
                m_rowBits.data(),

@@ -11,8 +11,9 @@
 // The ranks are grouped in buckets of 512. For every column of the region the pass keeps, for
 // the column's s window rows, a bit set of their ranks per bucket and how many of them lie in
 // lower buckets. Both change by one rank leaving and one entering per column and row. The
-// window's counts are the sum of its s columns, updated by one column leaving and one entering
-// as the window moves along a row; the median's bucket is where they pass the middle rank.
+// median's bucket is where the window's counts (the sum of its s columns) pass the middle
+// rank; the window's counts below that bucket and the next are updated by one column leaving
+// and one entering as the window moves along a row.
 // The window's bit set of that bucket is the exclusive or of its columns' sets, brought up to
 // date only when the median lands in the bucket; the median is the right set bit of it.
 //
@@ -60,7 +61,6 @@ private:
     std::vector<int> m_sortedValues;          // per rank, its value
     std::vector<std::uint64_t> m_columnBits;  // per bucket and region column, its window ranks
     std::vector<std::uint16_t> m_columnBelow; // per region column and bucket, ranks in lower buckets
-    std::vector<std::uint16_t> m_windowBelow; // the same summed over the window's columns
     std::vector<std::uint64_t> m_bucketBits;  // per bucket, the window's ranks in it
     std::vector<int> m_bucketColumn;          // per bucket, the window its bits belong to
     std::vector<std::uint64_t> m_rowBits;     // per output column of a row, its median's bucket bits
