@@ -5,9 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#ifdef STRIP_ENV
-#include <cstdlib>
-#endif
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
 // (62 at 31 x 31) and long walks over empty entries. Here a pixel costs four count look-ups,
@@ -390,15 +387,11 @@ bool MedianRankPass::apply(const int* field, int rows, int c0, int c1, int r0, i
     if (static_cast<long long>(highest) - lowest >= kMaxSpread)
         return false;
 
-        // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
-        // second-level cache; each strip ranks its own region.
-#ifdef STRIP_ENV
-    int target = getenv("STRIP") ? atoi(getenv("STRIP")) : stripColumns(size);
-#else
+    // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
+    // second-level cache; each strip ranks its own region. They are made equal, near the
+    // target width (a last narrow strip would rank its 2 h extra columns for only a few
+    // output columns).
     const int target = stripColumns(size);
-#endif
-    // Strips of equal width near the target (a last narrow strip would rank its 2 h extra
-    // columns for only a few output columns).
     const int columns = c1 - c0 + 1;
     const int strips = std::max(1, (columns + target / 2) / target);
     const int strip = (columns + strips - 1) / strips;
