@@ -31,9 +31,14 @@ int retryTimeout(int timeout, int attempt)
 const char* const StartupManager::clientVersion = "2.12.20";
 
 StartupManager::StartupManager(ApplicationContext* context, QObject* parent)
+    : StartupManager(context->settings(), context->tcp(), parent)
+{
+}
+
+StartupManager::StartupManager(Settings* settings, ZelTcp* tcp, QObject* parent)
     : QObject(parent)
-    , settings(context->settings())
-    , tcp(context->tcp())
+    , settings(settings)
+    , tcp(tcp)
     , store(QStringLiteral("<Zel>"), QStringLiteral("<Vazazazzc320>"))
 {
 }

@@ -36,6 +36,8 @@ public:
     static const char* const clientVersion;
 
     explicit StartupManager(ApplicationContext* context, QObject* parent = nullptr);
+    // The conversation needs only the settings hub and the channel.
+    StartupManager(Settings* settings, ZelTcp* tcp, QObject* parent = nullptr);
     ~StartupManager() override;
 
     void setServerIp(const QString& ip);

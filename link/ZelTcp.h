@@ -17,7 +17,7 @@ class SettingsSocket;
 // - sendCommand(): blocking, waits on the calling thread (settings and service commands);
 // - startCommand(): event-driven, ends with finishedData() or failed() (frames, calibration
 //   runs, the console).
-class ZelTcp final : public QObject
+class ZelTcp : public QObject
 {
     Q_OBJECT
 
@@ -35,7 +35,8 @@ public:
     // Blocking exchange. The same time-out (ms) bounds the connect and the wait for the
     // server's close. True when the connection was made, even if the reply was cut short by
     // the time-out; false (reply buffer untouched) when the server could not be reached.
-    bool sendCommand(int timeout);
+    // Virtual so that a channel replaying recorded replies can stand in for the network.
+    virtual bool sendCommand(int timeout);
 
     // Event-driven exchange: returns at once; finishedData() when the server closed,
     // failed() when the interval (ms) elapsed first or the reply outgrew maxReplySize.

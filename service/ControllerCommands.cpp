@@ -266,8 +266,9 @@ void ControllerCommands::finishLong(Slot successSlot, Slot failureSlot, Done don
         return;
     // Only a successful marathon restarts video; every other outcome leaves it paused.
     const bool resumes = exchanged && done == &ControllerCommands::calibrationMarathonDone;
-    if (!resumes)
+    if (!resumes) {
         controller.endPaused();
+    }
     emit(this->*done)(exchanged);
     if (resumes)
         controller.resume();
