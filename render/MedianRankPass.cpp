@@ -7,14 +7,13 @@
 #include <cstring>
 
 // Why this shape: a running histogram over the raw 16-bit values costs 2 s updates per pixel
-// (62 at 31 x 31) and long walks over empty entries. Here a pixel costs one vector pass over
-// the strip's few dozen bucket counts, a step of the median's bucket, two 512-bit exclusive
-// ors and a bit search, whatever the size. The per-column bits and counts change by one rank
-// per column and row.
+// (62 at 31 x 31) and long walks over empty entries. Here a pixel costs four count look-ups,
+// now and then a step of the median's bucket, two 512-bit exclusive ors and a bit search,
+// whatever the size. The per-column bits and counts change by one rank per column and row.
 //
-// The searches for the median's bucket and word are loops whose exits the processor mostly
-// predicts, so that the next pixels need not wait for their results; branch-free versions
-// (counting all entries, choosing the word by masks) measured slower.
+// Along a row the window is stepped first (counts, the median's bucket and its bits for every
+// output column); the bit searches follow in a second loop, where no pixel's search waits for
+// another's.
 //
 // The pass body is built for the baseline instruction set and for AVX2 and AVX-512 (the
 // bucket counts are 16-bit lanes); the processor's abilities pick one at run time.
@@ -54,9 +53,13 @@ struct RankPass
     const int* sortedValues;
     std::uint64_t* columnBits;
     std::uint16_t* columnBelow;
-    std::uint16_t* windowBelow;
     std::uint64_t* bucketBits;
     int* bucketColumn;
+    // Per output column of the current row: the median's bucket, its window bits and how many
+    // of them lie below the median.
+    std::uint64_t* rowBits;
+    int* rowBucket;
+    int* rowSkip;
 };
 
 // Column `col`'s bits of bucket `bucket`: the column's window ranks in that bucket.
@@ -190,24 +193,9 @@ MEDIAN_INLINE int nthSetBitOfWord(std::uint64_t v, int j)
     return position;
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-// The same by bit deposit: bit j of a one-hot word lands on the j-th set bit of `v`. Not
-// always-inline, as it may be inlined only into the pass built for these instructions.
-__attribute__((target("bmi,bmi2"))) inline int depositNthSetBit(std::uint64_t v, int j)
-{
-    return static_cast<int>(_tzcnt_u64(_pdep_u64(std::uint64_t(1) << j, v)));
-}
-#else
-inline int depositNthSetBit(std::uint64_t v, int j)
-{
-    return nthSetBitOfWord(v, j);
-}
-#endif
-
 // The position of the bucket bit with `j` set bits before it; one exists. The word is found
 // by a loop that exits where the counts pass j.
-template <bool kAvx512>
-MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
+MEDIAN_INLINE int nthSetBitByWords(const std::uint64_t* bits, int j)
 {
     int word = 0;
     for (;;) {
@@ -217,75 +205,112 @@ MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
         j -= set;
         ++word;
     }
-    if constexpr (kAvx512)
-        return word * 64 + depositNthSetBit(bits[word], j);
-    else
-        return word * 64 + nthSetBitOfWord(bits[word], j);
+    return word * 64 + nthSetBitOfWord(bits[word], j);
 }
 
-// The median's bucket: it has at most `middle` window ranks below it and more than that
-// below the next. It moves little from one pixel to the next.
-MEDIAN_INLINE int stepToMedianBucket(const std::uint16_t* window, int bucket, int middle)
+#if defined(__x86_64__) || defined(__i386__)
+// The same without a branch: the words' bit counts summed up in one register give the word
+// (how many of the sums are at most j), bit deposit the bit (bit `rest` of a one-hot word
+// lands on the wanted set bit). Not always-inline, as it may be inlined only into the pass
+// built for these instructions; every processor that has them does bit deposit in a few
+// cycles (some older AVX2 ones take hundreds).
+__attribute__((target("avx512f,avx512vl,avx512bw,avx512vpopcntdq,bmi,bmi2"))) inline int
+vectorNthSetBit(const std::uint64_t* bits, int j)
 {
-    while (window[bucket] > middle)
-        --bucket;
-    while (window[bucket + 1] <= middle)
-        ++bucket;
-    return bucket;
+    const __m512i words = _mm512_loadu_si512(bits);
+    const __m512i counts = _mm512_popcnt_epi64(words);
+    const __m512i zero = _mm512_setzero_si512();
+    // (The masked forms: the plain ones trip GCC's uninitialised-value warning.)
+    __m512i sums = _mm512_add_epi64(counts, _mm512_maskz_alignr_epi64(0xff, counts, zero, 7));
+    sums = _mm512_add_epi64(sums, _mm512_maskz_alignr_epi64(0xff, sums, zero, 6));
+    sums = _mm512_add_epi64(sums, _mm512_maskz_alignr_epi64(0xff, sums, zero, 4));
+    const __mmask8 below = _mm512_cmple_epi64_mask(sums, _mm512_set1_epi64(j));
+    const int word = __builtin_popcount(below);
+    const __m512i before =
+        _mm512_maskz_permutexvar_epi64(0xff, _mm512_set1_epi64(word), _mm512_sub_epi64(sums, counts));
+    const int rest = j - _mm512_cvtsi512_si32(before);
+    return word * 64 + static_cast<int>(_tzcnt_u64(_pdep_u64(std::uint64_t(1) << rest, bits[word])));
+}
+#else
+inline int vectorNthSetBit(const std::uint64_t* bits, int j)
+{
+    return nthSetBitByWords(bits, j);
+}
+#endif
+
+template <bool kAvx512>
+MEDIAN_INLINE int nthSetBit(const std::uint64_t* bits, int j)
+{
+    if constexpr (kAvx512)
+        return vectorNthSetBit(bits, j);
+    else
+        return nthSetBitByWords(bits, j);
 }
 
-// kAvx512: built for AVX-512 processors, which all do bit deposit fast.
+// How many ranks of the window whose first region column is `x` lie below bucket `bucket`.
+MEDIAN_INLINE int windowBelow(const RankPass& p, int bucket, int x)
+{
+    const std::uint16_t* below = p.columnBelow + static_cast<std::ptrdiff_t>(x) * p.entries + bucket;
+    int sum = 0;
+    for (int col = 0; col < p.size; ++col)
+        sum += below[static_cast<std::ptrdiff_t>(col) * p.entries];
+    return sum;
+}
+
+// kAvx512: built for AVX-512 processors with the vector bit count.
 template <bool kAvx512>
 MEDIAN_INLINE void passBody(const RankPass& p)
 {
     const int middle = p.size * p.size / 2;
     startColumns(p);
-    int bucket = 0;
+    int rowBucket = 0;
     for (int r = p.r0; r <= p.r1; ++r) {
         const int top = r - p.r0; // region row of the window's top
         if (top > 0)
             stepColumns(p, top - 1);
         std::fill(p.bucketColumn, p.bucketColumn + p.entries, kNoColumn);
 
-        // The sums stay in registers over the window's columns.
-        std::uint16_t* __restrict window = p.windowBelow;
-        for (int b = 0; b < p.entries; b += kCountLanes) {
-            std::uint16_t sum[kCountLanes] = {};
-            for (int col = 0; col < p.size; ++col) {
-                const std::uint16_t* __restrict below =
-                    p.columnBelow + static_cast<std::ptrdiff_t>(col) * p.entries + b;
-                for (int l = 0; l < kCountLanes; ++l)
-                    sum[l] = static_cast<std::uint16_t>(sum[l] + below[l]);
-            }
-            std::copy(sum, sum + kCountLanes, window + b);
-        }
-
-        // The counts below the median's bucket and the next are also kept apart from the
-        // vector, from the columns' counts, so the usual pixel (same bucket) need not read
-        // back the vector just written.
-        bucket = stepToMedianBucket(window, bucket, middle);
-        int lower = window[bucket];
-        int upper = window[bucket + 1];
+        // The median's bucket has at most `middle` window ranks below it (`lower`) and more
+        // than that below the next (`upper`). Both change by the leaving and entering
+        // columns' counts; only when the median leaves its bucket (a few pixels in a hundred)
+        // are the counts of the next bucket summed over the window's columns.
+        int bucket = rowBucket;
+        int lower = windowBelow(p, bucket, 0);
+        int upper = windowBelow(p, bucket + 1, 0);
         int* out = p.out + static_cast<std::ptrdiff_t>(p.c0) * p.rows + r;
-        for (int x = 0; x <= p.c1 - p.c0; ++x, out += p.rows) {
+        for (int x = 0; x <= p.c1 - p.c0; ++x) {
             if (x > 0) {
                 const std::uint16_t* __restrict leaving =
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1) * p.entries;
                 const std::uint16_t* __restrict entering =
                     p.columnBelow + static_cast<std::ptrdiff_t>(x - 1 + p.size) * p.entries;
-                for (int b = 0; b < p.entries; b += kCountLanes)
-                    for (int l = b; l < b + kCountLanes; ++l)
-                        window[l] = static_cast<std::uint16_t>(window[l] + entering[l] - leaving[l]);
                 lower += entering[bucket] - leaving[bucket];
                 upper += entering[bucket + 1] - leaving[bucket + 1];
-                if (lower > middle || upper <= middle) {
-                    bucket = stepToMedianBucket(window, bucket, middle);
-                    lower = window[bucket];
-                    upper = window[bucket + 1];
-                }
             }
+            // Bucket 0 has none below it, the entries past the last bucket all of them.
+            while (lower > middle) {
+                --bucket;
+                upper = lower;
+                lower = windowBelow(p, bucket, x);
+            }
+            while (upper <= middle) {
+                ++bucket;
+                lower = upper;
+                upper = windowBelow(p, bucket + 1, x);
+            }
+            if (x == 0)
+                rowBucket = bucket;
+            std::memcpy(p.rowBits + static_cast<std::ptrdiff_t>(x) * kBucketWords,
+                        bucketFor<kAvx512>(p, bucket, x), kBucketWords * sizeof(std::uint64_t));
+            p.rowBucket[x] = bucket;
+            p.rowSkip[x] = middle - lower;
+        }
+        // The bit searches last apart from the window's steps: no pixel's search waits for
+        // another's, so the processor overlaps them.
+        for (int x = 0; x <= p.c1 - p.c0; ++x, out += p.rows) {
             const int rank =
-                bucket * kBucketRanks + nthSetBit<kAvx512>(bucketFor<kAvx512>(p, bucket, x), middle - lower);
+                p.rowBucket[x] * kBucketRanks +
+                nthSetBit<kAvx512>(p.rowBits + static_cast<std::ptrdiff_t>(x) * kBucketWords, p.rowSkip[x]);
             *out = p.sortedValues[rank];
         }
     }
@@ -298,9 +323,10 @@ __attribute__((target("avx2,popcnt,bmi"))) void passAvx2(const RankPass& p)
     passBody<false>(p);
 }
 
-// Processors with AVX-512 all do bit deposit in a few cycles (some older AVX2 ones take
-// hundreds), so only this build selects bits with it.
-__attribute__((target("avx2,avx512f,avx512vl,avx512bw,popcnt,bmi,bmi2"))) void passAvx512(const RankPass& p)
+// The AVX-512 build also needs the vector bit count (the first AVX-512 processors, without
+// it, take the AVX2 build).
+__attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512vpopcntdq,popcnt,bmi,bmi2"))) void
+passAvx512(const RankPass& p)
 {
     passBody<true>(p);
 }
@@ -314,7 +340,8 @@ bool hasAvx2()
 bool hasAvx512()
 {
     return hasAvx2() && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512f") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw");
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vpopcntdq");
 }
 #else
 void passAvx2(const RankPass& p)
@@ -361,8 +388,13 @@ bool MedianRankPass::apply(const int* field, int rows, int c0, int c1, int r0, i
         return false;
 
     // Strips of output columns keep the per-column bits of a strip's ranks in the processor's
-    // second-level cache; each strip ranks its own region.
-    const int strip = stripColumns(size);
+    // second-level cache; each strip ranks its own region. They are made equal, near the
+    // target width (a last narrow strip would rank its 2 h extra columns for only a few
+    // output columns).
+    const int target = stripColumns(size);
+    const int columns = c1 - c0 + 1;
+    const int strips = std::max(1, (columns + target / 2) / target);
+    const int strip = (columns + strips - 1) / strips;
     for (int first = c0; first <= c1; first += strip)
         passStrip(field, rows, first, std::min(c1, first + strip - 1), r0, r1, size, lowest, out);
     return true;
@@ -374,7 +406,7 @@ void MedianRankPass::rankRegion(const int* field, int rows, int firstColumn, int
     // A radix sort of the values (less the lowest, below 2^17) in two digits gives every
     // pixel its rank, equal values in region order.
     const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    for (std::vector<std::uint32_t>* v : {&m_keys, &m_order, &m_sorting, &m_ranks})
+    for (std::vector<std::uint32_t>* v : {&m_keys, &m_sorting, &m_ranks})
         if (v->size() < pixels)
             v->resize(pixels);
     if (m_sortedValues.size() < pixels)
@@ -418,12 +450,15 @@ void MedianRankPass::rankRegion(const int* field, int rows, int firstColumn, int
     std::uint32_t* sorting = m_sorting.data();
     for (std::uint32_t i = 0; i < pixels; ++i)
         sorting[lowStarts[keys[i] & kLowMask]++] = i;
-    std::uint32_t* order = m_order.data();
-    for (std::size_t i = 0; i < pixels; ++i)
-        order[highStarts[keys[sorting[i]] >> kLowBits]++] = sorting[i];
-    for (std::uint32_t rank = 0; rank < pixels; ++rank) {
-        m_ranks[order[rank]] = rank;
-        m_sortedValues[rank] = static_cast<int>(keys[order[rank]]) + lowest;
+    // The second digit's places are the ranks.
+    std::uint32_t* ranks = m_ranks.data();
+    int* sortedValues = m_sortedValues.data();
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint32_t pixel = sorting[i];
+        const std::uint32_t key = keys[pixel];
+        const std::uint32_t rank = highStarts[key >> kLowBits]++;
+        ranks[pixel] = rank;
+        sortedValues[rank] = static_cast<int>(key) + lowest;
     }
 }
 
@@ -445,12 +480,16 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
         m_columnBits.resize(columnWords); // all clear; every pass leaves it so
     if (m_columnBelow.size() < columnEntries)
         m_columnBelow.resize(columnEntries);
-    if (m_windowBelow.size() < static_cast<std::size_t>(entries))
-        m_windowBelow.resize(entries);
     if (m_bucketBits.size() < static_cast<std::size_t>(entries) * kBucketWords)
         m_bucketBits.resize(static_cast<std::size_t>(entries) * kBucketWords);
     if (m_bucketColumn.size() < static_cast<std::size_t>(entries))
         m_bucketColumn.resize(entries);
+    const std::size_t outputColumns = static_cast<std::size_t>(c1 - c0 + 1);
+    if (m_rowBucket.size() < outputColumns) {
+        m_rowBits.resize(outputColumns * kBucketWords);
+        m_rowBucket.resize(outputColumns);
+        m_rowSkip.resize(outputColumns);
+    }
 
     RankPass p{rows,
                c0,
@@ -466,9 +505,11 @@ void MedianRankPass::passStrip(const int* field, int rows, int c0, int c1, int r
                m_sortedValues.data(),
                m_columnBits.data(),
                m_columnBelow.data(),
-               m_windowBelow.data(),
                m_bucketBits.data(),
-               m_bucketColumn.data()};
+               m_bucketColumn.data(),
+               m_rowBits.data(),
+               m_rowBucket.data(),
+               m_rowSkip.data()};
     if (m_widest == Instructions::Widest && hasAvx512())
         passAvx512(p);
     else if (m_widest != Instructions::Baseline && hasAvx2())

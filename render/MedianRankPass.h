@@ -11,8 +11,9 @@
 // The ranks are grouped in buckets of 512. For every column of the region the pass keeps, for
 // the column's s window rows, a bit set of their ranks per bucket and how many of them lie in
 // lower buckets. Both change by one rank leaving and one entering per column and row. The
-// window's counts are the sum of its s columns, updated by one column leaving and one entering
-// as the window moves along a row; the median's bucket is where they pass the middle rank.
+// median's bucket is where the window's counts (the sum of its s columns) pass the middle
+// rank; the window's counts below that bucket and the next are updated by one column leaving
+// and one entering as the window moves along a row.
 // The window's bit set of that bucket is the exclusive or of its columns' sets, brought up to
 // date only when the median lands in the bucket; the median is the right set bit of it.
 //
@@ -26,10 +27,9 @@ class MedianRankPass final
 public:
     // The widest value range (largest minus smallest value, plus one) the pass ranks.
     static constexpr int kMaxSpread = 1 << 17;
-    // Output columns per strip: narrow strips keep the column bits of small windows in the
-    // cache, wider ones rank fewer extra columns for large windows (measured on the full
-    // sensor: 32 is best up to 13 x 13, 64 from 15 x 15 on).
-    static constexpr int stripColumns(int size) { return size < 15 ? 32 : 64; }
+    // Output columns per strip, roughly (the strips of a pass are made equal): narrow strips
+    // keep the column bits in the cache, wider ones rank fewer extra columns.
+    static constexpr int stripColumns(int size) { return size < 15 ? 40 : 48; }
 
     // The instruction sets a pass may use: the widest the processor offers, unless narrowed
     // (so that every build can be checked on any processor).
@@ -57,12 +57,13 @@ private:
     Instructions m_widest;
     std::vector<std::uint32_t> m_keys;        // per region pixel, its value less the lowest
     std::vector<std::uint32_t> m_sorting;     // region pixels sorted by the key's low digit
-    std::vector<std::uint32_t> m_order;       // region pixels sorted by key
     std::vector<std::uint32_t> m_ranks;       // per region pixel, its rank
     std::vector<int> m_sortedValues;          // per rank, its value
     std::vector<std::uint64_t> m_columnBits;  // per bucket and region column, its window ranks
     std::vector<std::uint16_t> m_columnBelow; // per region column and bucket, ranks in lower buckets
-    std::vector<std::uint16_t> m_windowBelow; // the same summed over the window's columns
     std::vector<std::uint64_t> m_bucketBits;  // per bucket, the window's ranks in it
     std::vector<int> m_bucketColumn;          // per bucket, the window its bits belong to
+    std::vector<std::uint64_t> m_rowBits;     // per output column of a row, its median's bucket bits
+    std::vector<int> m_rowBucket;             // ... the median's bucket
+    std::vector<int> m_rowSkip;               // ... its window ranks in the bucket below the median
 };
