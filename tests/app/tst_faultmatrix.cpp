@@ -25,15 +25,26 @@ const QStringList kFaults = {
     QStringLiteral("partial"),    QStringLiteral("oversize"), QStringLiteral("garbage"),
     QStringLiteral("reset"),      QStringLiteral("refuse=2"), QStringLiteral("every=2")};
 
-// The view modes of the view panel that have an image view, with their selector names.
+// The view modes the selector offers with the built-in configuration, with their names. (The
+// TOF HDR view is offered only while HDR is on; it asks for the distance view's frame.) The
+// point cloud runs only in the full matrix: in this build its surface alone holds the event loop
+// for seconds per frame (the 3D plot's surface data grows by reallocation, which the sanitizer
+// turns into a fresh copy every time), so a short run mostly waits for its drawing.
 struct ViewMode
 {
     int index;
     const char* name;
+    bool fullMatrixOnly = false;
 };
-const ViewMode kViewModes[] = {{0, "grayscale"},      {1, "distance"},          {2, "amplitude colour"},
-                               {3, "amplitude gray"}, {4, "amplitude HDR log"}, {6, "DCS"},
-                               {7, "DCS differences"}};
+const ViewMode kViewModes[] = {{0, "grayscale"},
+                               {1, "distance"},
+                               {2, "amplitude colour"},
+                               {3, "amplitude gray"},
+                               {4, "amplitude HDR log"},
+                               {5, "point cloud", true},
+                               {6, "DCS"},
+                               {7, "DCS differences"},
+                               {8, "DCS and grayscale"}};
 
 constexpr int kFaultMs = 2000;
 constexpr int kRecoveryMs = 3000;
@@ -77,9 +88,10 @@ qint64 longestHold(const QString& trace, qint64 from, qint64 to)
 // The real program in live video while the camera misbehaves: each fault of the simulator is
 // switched on for two seconds and off again. The program must keep running, get frames again
 // within three seconds, never hold its event loop longer than the frame exchange's time-out
-// plus 100 ms, and close with status 0. The test command runs each fault once, in rotating
-// view modes; KESTRANE_FAULT_MATRIX=full runs every fault in every view mode
-// (scripts/fault-matrix prints the table).
+// plus 100 ms (both on top of what the view's own frames take without a fault), and close
+// with status 0. The test command runs each fault once, in rotating view modes;
+// KESTRANE_FAULT_MATRIX=full runs every fault in every view mode (scripts/fault-matrix prints
+// the table).
 class TestFaultMatrix : public QObject
 {
     Q_OBJECT
@@ -104,13 +116,15 @@ void TestFaultMatrix::programRecoversFromFault_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("viewMode");
     const bool full = qgetenv("KESTRANE_FAULT_MATRIX") == "full";
-    const int viewCount = int(sizeof kViewModes / sizeof kViewModes[0]);
+    QVector<ViewMode> views;
+    for (const ViewMode& view : kViewModes)
+        if (full || !view.fullMatrixOnly)
+            views.append(view);
     for (int f = 0; f < kFaults.size(); ++f) {
-        for (int v = 0; v < viewCount; ++v) {
-            if (!full && v != f % viewCount)
+        for (int v = 0; v < views.size(); ++v) {
+            if (!full && v != f % views.size())
                 continue;
-            QTest::addRow("%s in %s", qPrintable(kFaults[f]), kViewModes[v].name)
-                << kFaults[f] << kViewModes[v].index;
+            QTest::addRow("%s in %s", qPrintable(kFaults[f]), views[v].name) << kFaults[f] << views[v].index;
         }
     }
 }
@@ -138,6 +152,19 @@ void TestFaultMatrix::programRecoversFromFault()
     // other tests share the machine's two cores, and is not what this test measures.
     QTRY_VERIFY_WITH_TIMEOUT(framesServed(sim) > 3, 90000);
 
+    // The view's own pace without a fault: the time two more frames take and the longest hold
+    // of the event loop while three are drawn. The limits below come on top of it (for most
+    // views a few tens of milliseconds and no hold).
+    const qint64 paceFrom = QDateTime::currentMSecsSinceEpoch();
+    const qlonglong paceStart = framesServed(sim);
+    QElapsedTimer pace;
+    pace.start();
+    QTRY_VERIFY_WITH_TIMEOUT(framesServed(sim) >= paceStart + 2, 60000);
+    const qint64 twoFramesMs = pace.elapsed();
+    QTRY_VERIFY_WITH_TIMEOUT(framesServed(sim) >= paceStart + 3, 60000);
+    const qint64 paceTo = QDateTime::currentMSecsSinceEpoch();
+    const qint64 recoveryLimit = kRecoveryMs + twoFramesMs;
+
     const qint64 faultOn = QDateTime::currentMSecsSinceEpoch();
     QVERIFY(sim.exchange("sim.fault " + fault.toLatin1()).startsWith("OK"));
     QTest::qWait(kFaultMs);
@@ -150,7 +177,7 @@ void TestFaultMatrix::programRecoversFromFault()
     const qlonglong served = framesServed(sim);
     QElapsedTimer recovery;
     recovery.start();
-    while (framesServed(sim) < served + 2 && recovery.elapsed() < kRecoveryMs + 2000)
+    while (framesServed(sim) < served + 2 && recovery.elapsed() < recoveryLimit + 2000)
         QTest::qWait(20);
     const qint64 recoveredMs = framesServed(sim) >= served + 2 ? recovery.elapsed() : -1;
     const qint64 watchedUntil = QDateTime::currentMSecsSinceEpoch();
@@ -165,15 +192,16 @@ void TestFaultMatrix::programRecoversFromFault()
     const int status = finished && client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1;
     const QString trace = QString::fromLocal8Bit(client.readAllStandardError());
     const qint64 hold = longestHold(trace, faultOn, watchedUntil);
-    const int holdLimit = pictureTimeout(viewMode) + 100;
+    const qint64 ownHold = longestHold(trace, paceFrom, paceTo);
+    const qint64 holdLimit = pictureTimeout(viewMode) + 100 + ownHold;
 
     // One line per case for scripts/fault-matrix's table.
-    qInfo("fault-matrix | %s | %d | %lld | %lld | %d | %d", qPrintable(fault), viewMode, recoveredMs, hold,
-          holdLimit, status);
+    qInfo("fault-matrix | %s | %d | %lld | %lld | %lld | %lld | %d", qPrintable(fault), viewMode, recoveredMs,
+          recoveryLimit, hold, holdLimit, status);
 
     QVERIFY2(runningThroughFault && runningAfterFault, qPrintable(trace.right(3000)));
     QVERIFY2(
-        recoveredMs >= 0 && recoveredMs <= kRecoveryMs,
+        recoveredMs >= 0 && recoveredMs <= recoveryLimit,
         qPrintable(
             QStringLiteral("frames again after %1 ms (fault off at %2)").arg(recoveredMs).arg(faultOff)));
     QVERIFY2(hold < holdLimit, qPrintable(QStringLiteral("event loop held %1 ms").arg(hold)));
