@@ -131,7 +131,9 @@ void WidgetDCSGrayscale::frameShown()
     if (rawRecorder->incompleteFrames() != shownIncomplete) {
         shownIncomplete = rawRecorder->incompleteFrames();
         ui->lLogMessage->setText(
-            QStringLiteral("Recording !\n%1 incomplete frames not recorded").arg(shownIncomplete));
+            QStringLiteral("Recording !\n%1 incomplete %2 not recorded")
+                .arg(shownIncomplete)
+                .arg(shownIncomplete == 1 ? QStringLiteral("frame") : QStringLiteral("frames")));
     }
 }
 

@@ -8,6 +8,12 @@ constexpr qint64 videoIdleMs = 2000;
 constexpr int refreshMs = 500;
 const QString answeringStyle = QStringLiteral("color: rgb(6, 143, 133);");
 const QString failingStyle = QStringLiteral("color: white; background-color: rgb(228, 10, 21);");
+
+// "1 failed exchange", "2 failed exchanges".
+QString counted(int count, const QString& one, const QString& many)
+{
+    return QString::number(count) + QLatin1Char(' ') + (count == 1 ? one : many);
+}
 } // namespace
 
 WidgetConnectionState::WidgetConnectionState(QWidget* parent) : QLabel(parent)
@@ -119,10 +125,12 @@ void WidgetConnectionState::refresh()
         setStyleSheet(answeringStyle);
     } else {
         text = QStringLiteral("camera not answering since ") +
-               m_failingSince.toString(QStringLiteral("hh:mm:ss")) +
-               QStringLiteral(": %1 failed exchanges, %2 incomplete frames")
-                   .arg(m_failedExchanges)
-                   .arg(m_incompleteFrames);
+               m_failingSince.toString(QStringLiteral("hh:mm:ss")) + QStringLiteral(": ") +
+               counted(m_failedExchanges, QStringLiteral("failed exchange"),
+                       QStringLiteral("failed exchanges")) +
+               QStringLiteral(", ") +
+               counted(m_incompleteFrames, QStringLiteral("incomplete frame"),
+                       QStringLiteral("incomplete frames"));
         setStyleSheet(failingStyle);
     }
     if (!m_settingMessage.isEmpty())

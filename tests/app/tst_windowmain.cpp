@@ -517,8 +517,10 @@ void TestWindowMain::connectionIndicatorAfterStartUp()
     QCOMPARE(window->connectionState()->text(), QStringLiteral("Connected"));
     // A first frame that arrives cut short shows as trouble at once, too.
     window->connectionState()->frameReceived(false);
-    QVERIFY2(window->connectionState()->text().startsWith(QLatin1String("camera not answering since")),
-             qPrintable(window->connectionState()->text()));
+    const QString failing = window->connectionState()->text();
+    QVERIFY2(failing.startsWith(QLatin1String("camera not answering since")), qPrintable(failing));
+    QVERIFY2(failing.endsWith(QLatin1String(": 0 failed exchanges, 1 incomplete frame")),
+             qPrintable(failing));
 }
 
 KESTRANE_TEST_MAIN(TestWindowMain)
